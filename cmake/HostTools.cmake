@@ -1,0 +1,19 @@
+# Builds tools/ natively (the machine's own compiler) before anything that
+# needs a host tool. BUILD_ALWAYS lets an edit to a tool or to a pure source
+# rebuild it; a no-op build costs well under a second.
+include(ExternalProject)
+
+set(TAVIK_HOST_DIR "${CMAKE_BINARY_DIR}/host")
+set(TAVIK_PAYLOAD_PACK   "${TAVIK_HOST_DIR}/payload_pack")
+set(TAVIK_FONT_BUILDER   "${TAVIK_HOST_DIR}/font_builder")
+set(TAVIK_SAMPLE_PAYLOAD "${TAVIK_HOST_DIR}/sample_payload")
+
+ExternalProject_Add(host_tools
+  SOURCE_DIR "${CMAKE_SOURCE_DIR}/tools"
+  BINARY_DIR "${TAVIK_HOST_DIR}"
+  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
+  # The cross toolchain must not leak into the native project.
+  CMAKE_CACHE_ARGS -DCMAKE_TOOLCHAIN_FILE:STRING=
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  BUILD_BYPRODUCTS "${TAVIK_PAYLOAD_PACK}" "${TAVIK_FONT_BUILDER}" "${TAVIK_SAMPLE_PAYLOAD}")

@@ -1,0 +1,59 @@
+# The payload pipeline: every installed file becomes one zlib stream (78 DA)
+# linked as a resource of type "TEXT" under its manifest id.
+#
+#   tavik_add_payload(NAME PROFILE full|small [SOURCE_DIR dir] [PACK_ARGS ...])
+#
+# With SOURCE_DIR empty a sample payload is generated (deterministic bytes);
+# otherwise the files of SOURCE_DIR are packed. PACK_ARGS go to the packer
+# (test builds use them to leave out or damage chosen ids). Sets
+# TAVIK_PAYLOAD_RC_<NAME> in the caller's scope: the .rc to add to an exe.
+
+set(TAVIK_FONT_FILE "${CMAKE_BINARY_DIR}/font/ChnBmp.bin")
+add_custom_command(
+  OUTPUT "${TAVIK_FONT_FILE}"
+  COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_BINARY_DIR}/font"
+  COMMAND "${TAVIK_FONT_BUILDER}" /usr/share/unifont/unifont.hex "${TAVIK_FONT_FILE}"
+  DEPENDS host_tools "${TAVIK_FONT_BUILDER}"
+  COMMENT "Building the bitmap glyph font from GNU Unifont")
+add_custom_target(glyph_font DEPENDS "${TAVIK_FONT_FILE}")
+
+function(tavik_add_payload name)
+  cmake_parse_arguments(ARG "" "PROFILE;SOURCE_DIR" "PACK_ARGS" ${ARGN})
+  if(NOT ARG_PROFILE)
+    set(ARG_PROFILE small)
+  endif()
+  set(packed "${CMAKE_BINARY_DIR}/payload/${name}")
+  set(rc "${packed}/payload.rc")
+
+  if(ARG_SOURCE_DIR)
+    set(files "${ARG_SOURCE_DIR}")
+    set(generated "")
+  else()
+    set(files "${CMAKE_BINARY_DIR}/payload/sample-${ARG_PROFILE}")
+    set(generated "${files}/.generated")
+    if(NOT TARGET sample_payload_${ARG_PROFILE})
+      set(stubs "")
+      foreach(program ${TAVIK_STUB_PROGRAMS})
+        list(APPEND stubs "--program" "${program}.exe=$<TARGET_FILE:stub_${program}>")
+      endforeach()
+      add_custom_command(
+        OUTPUT "${generated}"
+        COMMAND "${TAVIK_SAMPLE_PAYLOAD}" --profile ${ARG_PROFILE} --out "${files}"
+                --font "${TAVIK_FONT_FILE}" ${stubs}
+        COMMAND "${CMAKE_COMMAND}" -E touch "${generated}"
+        DEPENDS host_tools "${TAVIK_SAMPLE_PAYLOAD}" "${TAVIK_FONT_FILE}"
+                ${TAVIK_STUB_TARGETS}
+        COMMENT "Generating the ${ARG_PROFILE} sample payload")
+      add_custom_target(sample_payload_${ARG_PROFILE} DEPENDS "${generated}")
+    endif()
+  endif()
+
+  add_custom_command(
+    OUTPUT "${rc}"
+    COMMAND "${TAVIK_PAYLOAD_PACK}" --payload "${files}" --out "${packed}" --rc "${rc}"
+            ${ARG_PACK_ARGS}
+    DEPENDS host_tools "${TAVIK_PAYLOAD_PACK}" ${generated}
+    COMMENT "Packing payload ${name}")
+  add_custom_target(payload_${name} DEPENDS "${rc}")
+  set(TAVIK_PAYLOAD_RC_${name} "${rc}" PARENT_SCOPE)
+endfunction()

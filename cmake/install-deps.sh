@@ -1,0 +1,19 @@
+#!/bin/sh
+# Installs the Debian packages the build and the tests need, only when one
+# is missing, so a warm machine pays one dpkg query.
+set -e
+packages="cmake make g++ zlib1g-dev mingw-w64 libz-mingw-w64-dev wine xvfb xauth
+          unifont googletest imagemagick x11-utils"
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+echo "Installing:$missing"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Run as root (or install these packages):$missing" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends $missing

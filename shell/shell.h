@@ -1,0 +1,36 @@
+// Shell integration: shortcuts and the registry registration of the
+// editor's document types and COM servers.
+#pragma once
+
+#include <windows.h>
+
+// ---- Shortcuts --------------------------------------------------------------
+struct ShortcutEntry {
+  const char* name;      // display name and .lnk file name; null ends a list
+  const char* fileName;  // target, relative to installDir
+};
+
+int CreateStartMenuEntry(const char* folderName, const ShortcutEntry* entries, int folderCode);
+void CreateDesktopShortcut(const char* fileName, const char* linkName);
+bool GetShellFolderPath(char* path, int folderCode);     // path: MAX_PATH bytes
+bool BuildLegacyFolderPath(char* path, int folderCode);  // path: MAX_PATH bytes
+bool CreateShellLink(const char* targetPath, const char* linkPath, const char* description);
+
+// ---- Document-type and COM server registration -------------------------------
+class RefString;
+
+// A template entry: key template, value name ("" = default value), data
+// template. A list ends with an entry whose keyTemplate is null.
+struct RegistryTemplate {
+  const char* keyTemplate;
+  const char* valueName;
+  const char* dataTemplate;
+};
+
+void RegisterDocumentTypes();
+bool RegisterEditorProgId();
+void RegisterEditorDocumentClass();
+void RegisterPinyinServerClass();
+bool ApplyRegistryTemplates(const RegistryTemplate* list, const char* const arguments[8], int replace);
+bool SetRegistryString(HKEY key, const char* data, const char* valueName);
+bool QueryRegistryString(HKEY key, RefString& output, const char* valueName);

@@ -1,0 +1,2 @@
+# Tests of install/ (see tavik_test in tests/CMakeLists.txt).
+tavik_test(manifest_test PURE SOURCES install/manifest_test.cpp install/bounded_format_test.cpp)

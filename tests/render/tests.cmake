@@ -1,0 +1,1 @@
+# Tests of render/ (see tavik_test in tests/CMakeLists.txt).

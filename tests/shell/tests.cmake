@@ -1,0 +1,1 @@
+# Tests of shell/ (see tavik_test in tests/CMakeLists.txt).

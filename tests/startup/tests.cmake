@@ -1,0 +1,1 @@
+# Tests of startup/ (see tavik_test in tests/CMakeLists.txt).

@@ -1,0 +1,1 @@
+# Tests of wizard/ (see tavik_test in tests/CMakeLists.txt).

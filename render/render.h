@@ -9,6 +9,11 @@
 // ---- Bitmap glyph font and text output --------------------------------------
 extern HFONT sampleFont;  // GB2312 "Courier New" for the display test line
 
+// Makes glyphBitmap/glyphDc from the inflated font (kGlyphFontBytes bytes).
+// On failure releases whatever was made and returns 0.
+int LoadGlyphFont(const unsigned char* fontData);
+void ReleaseGlyphFont();  // selects the old bitmaps back, deletes everything
+
 SIZE MeasureMixedText(HDC dc, const char* text);
 SIZE DrawMixedText(HDC dc, int x, int y, const char* text, int inverse);
 void TextOutGbk(HDC dc, int x, int y, const char* text, int length);

@@ -19,8 +19,8 @@ int UpdateConfigFile() {
   MakeWritable(path, 1, 1);
   _chmod(path, _S_IREAD | _S_IWRITE);
 
-  // Text mode: the file has CR LF line ends. "r+" never creates a missing file.
-  std::FILE* file = std::fopen(path, "r+t");
+  // Byte mode (see RewriteConfigKeys); "r+" never creates a missing file.
+  std::FILE* file = std::fopen(path, "r+b");
   if (file != nullptr) {
     // The product draws its own bitmap font when the system showed no Chinese.
     RewriteConfigKeys(file, chineseDisplayOk ? '0' : '1', forceLanguage);

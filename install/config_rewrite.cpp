@@ -48,7 +48,7 @@ void RewriteConfigKeys(std::FILE* file, char useBmpFont, int forceLanguage) {
   }
 
   std::fseek(file, 0, SEEK_END);
-  if (!sectionSeen) std::fputs("\n\n[Config]\n\n", file);
-  if (!useBmpFontSeen) std::fprintf(file, "\n%s\n", useBmpFontText);
-  if (!forceLanguageSeen) std::fprintf(file, "\n%s\n", forceLanguageText);
+  if (!sectionSeen) std::fputs("\r\n\r\n[Config]\r\n\r\n", file);
+  if (!useBmpFontSeen) std::fprintf(file, "\r\n%s\r\n", useBmpFontText);
+  if (!forceLanguageSeen) std::fprintf(file, "\r\n%s\r\n", forceLanguageText);
 }

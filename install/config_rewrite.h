@@ -8,12 +8,16 @@
 // the start of every line holding those keys until both have been seen, and
 // appends at the end of the file whatever is missing (the "[Config]" header,
 // then each missing key). When both keys turn up before any "[Config]" line
-// the header is not added: the keys already live where the product reads
-// them, and a header written further down would only start an empty section.
+// the header is not added: written in place it would overwrite the lines
+// that follow, and appended at the end it would only start an empty section.
 //
-// file must be open for update. The installer opens it in text mode, so
-// "\n" reads and writes as CR LF on disk; lines are read in pieces of at
-// most kConfigLinePiece characters, each piece treated as a line.
+// file must be open for update in byte mode. The file's lines end in CR LF
+// and what is appended ends its lines in CR LF too. Byte mode rather than
+// text mode: the runtime's position query in text mode assumes every line
+// end is CR LF, so on a file edited to bare LF line ends the remembered line
+// starts would be wrong and the keys written over other lines. Lines are
+// read in pieces of at most kConfigLinePiece bytes, each piece treated as a
+// line.
 void RewriteConfigKeys(std::FILE* file, char useBmpFont, int forceLanguage);
 
 constexpr int kConfigLinePiece = 255;

@@ -994,6 +994,43 @@ Bytes SizedFile(const Options& options, const Language& language, const Manifest
   }
 }
 
+// Files with a size of their own first; the rest share what is left of the
+// manifest total (full profile) in proportion to their weights, the last
+// one taking the rounding, so the total is exact.
+std::map<int, Bytes> MakeManifestFiles(const Options& options, const Language& language) {
+  std::map<int, Bytes> files;
+  unsigned long long ownBytes = 0, weightSum = 0;
+  const ManifestRow* lastSized = nullptr;
+  for (const ManifestRow& row : kManifest) {
+    if (HasOwnSize(row)) {
+      files[row.id] = OwnSizeFile(options, language, row);
+      ownBytes += files[row.id].size();
+    } else {
+      weightSum += WeightOf(row);
+      lastSized = &row;
+    }
+  }
+  if (options.full && ownBytes >= kFullManifestBytes) Fail("fixed files exceed the manifest total");
+  unsigned long long budget = options.full ? kFullManifestBytes - ownBytes : weightSum * 1024 / kSmallDivisor;
+  unsigned long long given = 0, weightSoFar = 0;
+  for (const ManifestRow& row : kManifest) {
+    if (HasOwnSize(row)) continue;
+    weightSoFar += WeightOf(row);
+    unsigned long long upTo = &row == lastSized ? budget : budget * weightSoFar / weightSum;
+    files[row.id] = SizedFile(options, language, row, static_cast<std::size_t>(upTo - given));
+    given = upTo;
+  }
+  return files;
+}
+
+// The speech-engine package: a compound document signature over a cabinet
+// that does not compress.
+Bytes PackageFile(const Options& options, int id) {
+  Random random(static_cast<std::uint64_t>(id) * 2 + (options.full ? 1 : 0));
+  std::size_t size = options.full ? kFullPackageBytes : kFullPackageBytes / kSmallDivisor;
+  return PackedContainer(random, size, {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -1001,32 +1038,7 @@ int main(int argc, char** argv) {
   if (std::system(("mkdir -p '" + options.outDir + "'").c_str()) != 0) Fail("cannot create " + options.outDir);
   Language language;
 
-  // Files with a size of their own first; the rest share what is left of the
-  // manifest total (full profile) in proportion to their weights.
-  std::map<int, Bytes> files;
-  unsigned long long ownBytes = 0, weightSum = 0;
-  for (const ManifestRow& row : kManifest) {
-    if (HasOwnSize(row)) {
-      files[row.id] = OwnSizeFile(options, language, row);
-      ownBytes += files[row.id].size();
-    } else {
-      weightSum += WeightOf(row);
-    }
-  }
-  unsigned long long budget = options.full ? kFullManifestBytes - ownBytes : weightSum * 1024 / kSmallDivisor;
-  if (options.full && ownBytes >= kFullManifestBytes) Fail("fixed files exceed the manifest total");
-  unsigned long long given = 0, weightSoFar = 0;
-  const ManifestRow* last = nullptr;
-  for (const ManifestRow& row : kManifest)
-    if (!HasOwnSize(row)) last = &row;
-  for (const ManifestRow& row : kManifest) {
-    if (HasOwnSize(row)) continue;
-    weightSoFar += WeightOf(row);
-    unsigned long long upTo = &row == last ? budget : budget * weightSoFar / weightSum;
-    files[row.id] = SizedFile(options, language, row, static_cast<std::size_t>(upTo - given));
-    given = upTo;
-  }
-
+  std::map<int, Bytes> files = MakeManifestFiles(options, language);
   unsigned long long manifestBytes = 0;
   for (const ManifestRow& row : kManifest) {
     WriteFile(options.outDir + "/" + row.fileName, files[row.id]);
@@ -1034,9 +1046,7 @@ int main(int argc, char** argv) {
   }
   unsigned long long extraBytes = 0;
   for (const ExtraPayload& extra : kExtraPayloads) {
-    Random random(static_cast<std::uint64_t>(extra.id) * 2 + (options.full ? 1 : 0));
-    std::size_t size = options.full ? kFullPackageBytes : kFullPackageBytes / kSmallDivisor;
-    Bytes package = PackedContainer(random, size, {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1});
+    Bytes package = PackageFile(options, extra.id);
     WriteFile(options.outDir + "/" + extra.fileName, package);
     extraBytes += package.size();
   }

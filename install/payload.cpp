@@ -43,6 +43,7 @@ bool BuildTempPath(const char* target, unsigned serial, char (&path)[MAX_PATH]) 
   while (folderLength > 0 && target[folderLength - 1] != '\\' && target[folderLength - 1] != '/' &&
          target[folderLength - 1] != ':')
     --folderLength;
+  if (folderLength == length || length >= sizeof path) return false;  // no file name, or too long
   std::size_t room = sizeof path - 1 - folderLength;
   char digits[8];
   char name[16];

@@ -51,6 +51,20 @@ bool FontInk(int image, int x, int y) {
   return (byte & (0x80 >> (x % 8))) == 0;
 }
 
+int GlyphMismatches(const Surface& surface, int x, int y, unsigned short code, COLORREF ink,
+                    COLORREF paper) {
+  int sx, sy, image;
+  LocateGlyph(code, &sx, &sy, &image);
+  int mismatches = 0;
+  for (int dy = 0; dy < kGlyphCell; ++dy) {
+    for (int dx = 0; dx < kGlyphCell; ++dx) {
+      const COLORREF expected = FontInk(image, sx + dx, sy + dy) ? ink : paper;
+      mismatches += surface.Pixel(x + dx, y + dy) != expected;
+    }
+  }
+  return mismatches;
+}
+
 Surface::Surface(int width, int height) : width_(width), height_(height) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;

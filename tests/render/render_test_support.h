@@ -15,6 +15,12 @@ const std::vector<unsigned char>& GlyphFontData();
 // Whether the font data has ink at pixel (x, y) of image.
 bool FontInk(int image, int x, int y);
 
+class Surface;
+// Pixels of the 16x16 square at (x, y) of surface that differ from the glyph
+// cell of code, with its ink shown as ink and its paper as paper.
+int GlyphMismatches(const Surface& surface, int x, int y, unsigned short code, COLORREF ink,
+                    COLORREF paper);
+
 // A top-down 32-bit DIB selected into a memory DC.
 class Surface {
  public:

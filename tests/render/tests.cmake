@@ -6,3 +6,7 @@ tavik_test(owner_draw_test SOURCES render/owner_draw_test.cpp ${render_support}
            RC ${TAVIK_TEST_PAYLOAD_RC})
 tavik_test(message_box_test SOURCES render/message_box_test.cpp ${render_support}
            RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)
+tavik_test(list_item_test SOURCES render/list_item_test.cpp ${render_support}
+           RC ${TAVIK_TEST_PAYLOAD_RC})
+tavik_test(check_control_test SOURCES render/check_control_test.cpp ${render_support}
+           RC ${TAVIK_TEST_PAYLOAD_RC})

@@ -1,0 +1,434 @@
+// The benchmark driver: runs every measure of the suite side by side,
+// alternating them round after round (one warm-up round not counted), and
+// prints one markdown table of medians and ranges with the targets.
+//
+//   bench_suite --build DIR --payload DIR [--runs N] [--zopfli-runs N] [--no-pack]
+//
+// Wine's environment (prefix, debug channels, a running wineserver) comes
+// from the caller, bench/run-suite.sh.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "install/manifest.h"
+#include "suite_process.h"
+#include "suite_report.h"
+#include "suite_stats.h"
+
+namespace {
+
+constexpr double kRunTimeoutSeconds = 120;
+constexpr double kMiB = 1024.0 * 1024.0;
+
+struct Config {
+  std::string build;
+  std::string payload;
+  int runs = 7;
+  int zopfliRuns = 1;
+  bool pack = true;
+  std::string wine = "wine";
+
+  std::string Bench() const { return build + "/bench"; }
+  std::string Host() const { return build + "/bench/host"; }
+  std::string Scratch() const { return build + "/bench/scratch"; }
+  std::string Log() const { return build + "/bench/suite.log"; }
+};
+
+struct Samples {
+  unsigned long long manifestBytes = 0;
+  Series oursLoop, oursRunInstall, oursThroughput, oursPeak;
+  Series bareLoop, bareWhole, barePeak, bareRss;
+  Series nativeInflate, nativeInflateWrite;
+  Series oursWhole, oursRss, nsisZlib, nsisZlibRss, nsisLzma, nsisLzmaRss, emptyWhole, emptyRss;
+  Series startEmpty, startWindowPaint, startSetupWindow, startSetupPaint, startSetupIdle;
+  struct Pack {
+    Series wall, cpu;
+    unsigned long long manifestPacked = 0, allPacked = 0;
+  } zlib, libdeflate, zopfli;
+};
+
+[[noreturn]] void Fail(const std::string& message) {
+  std::fprintf(stderr, "bench_suite: %s (details in the suite log)\n", message.c_str());
+  std::exit(1);
+}
+
+void Check(bool condition, const std::string& message) {
+  if (!condition) Fail(message);
+}
+
+std::string Fresh(const std::string& path) {
+  std::remove(path.c_str());
+  return path;
+}
+
+// An install must leave the 122 files with the manifest's bytes; ours also
+// rewrites two values of the configuration file, a few bytes either way.
+void CheckInstalled(const std::string& folder, const Samples& samples, bool exact, const std::string& who) {
+  FolderStats stats = StatFolder(folder);
+  long long difference = static_cast<long long>(stats.bytes) - static_cast<long long>(samples.manifestBytes);
+  bool bytesOk = exact ? difference == 0 : difference > -4096 && difference < 4096;
+  Check(stats.files == static_cast<int>(kManifestRowCount) && bytesOk,
+        who + " installed " + std::to_string(stats.files) + " files, " + std::to_string(stats.bytes) + " bytes");
+}
+
+ProcessRun RunWine(const Config& config, std::vector<std::string> args) {
+  args.insert(args.begin(), config.wine);
+  return RunProcess(args, config.Log(), kRunTimeoutSeconds);
+}
+
+// ---- The extraction and whole-process group ------------------------------------
+
+void MeasureOursTimed(const Config& config, Samples& samples, bool keep) {
+  std::string folder = config.Scratch() + "/ours";
+  std::string result = Fresh(config.Scratch() + "/ours.txt");
+  Check(MakeFreshFolder(folder), "cannot make " + folder);
+  ProcessRun run = RunWine(config, {config.Bench() + "/install_run.exe", WindowsPath(folder), WindowsPath(result)});
+  int installed = 0;
+  double whole = 0, loop = 0;
+  unsigned long long peak = 0;
+  std::istringstream(ReadText(result)) >> installed >> whole >> loop >> peak;
+  Check(run.exitCode == 0 && installed == 1 && loop > 0, "install_run.exe failed");
+  CheckInstalled(folder, samples, false, "install_run.exe");
+  if (keep) {
+    samples.oursLoop.Add(loop);
+    samples.oursRunInstall.Add(whole);
+    samples.oursThroughput.Add(static_cast<double>(StatFolder(folder).bytes) / 1e6 / loop);
+    samples.oursPeak.Add(static_cast<double>(peak) / kMiB);
+  }
+  SettleDisk(folder);
+}
+
+void MeasureBare(const Config& config, Samples& samples, bool keep) {
+  std::string folder = config.Scratch() + "/bare";
+  std::string result = Fresh(config.Scratch() + "/bare.txt");
+  Check(MakeFreshFolder(folder), "cannot make " + folder);
+  ProcessRun run = RunWine(config, {config.Bench() + "/bare_extract.exe", WindowsPath(folder), WindowsPath(result)});
+  int files = 0;
+  unsigned long long bytes = 0, peak = 0;
+  double loop = 0;
+  std::istringstream(ReadText(result)) >> files >> bytes >> loop >> peak;
+  Check(run.exitCode == 0 && loop > 0, "bare_extract.exe failed");
+  CheckInstalled(folder, samples, true, "bare_extract.exe");
+  if (keep) {
+    samples.bareLoop.Add(loop);
+    samples.bareWhole.Add(run.seconds);
+    samples.barePeak.Add(static_cast<double>(peak) / kMiB);
+    samples.bareRss.Add(run.maxRssMiB);
+  }
+  SettleDisk(folder);
+}
+
+void MeasureNative(const Config& config, Samples& samples, bool write, bool keep) {
+  std::string folder = config.Scratch() + "/native";
+  std::string output = Fresh(config.Scratch() + "/native.txt");
+  std::vector<std::string> args = {config.Host() + "/floor_inflate", "--packed", config.build + "/payload/product"};
+  if (write) {
+    Check(MakeFreshFolder(folder), "cannot make " + folder);
+    args.insert(args.end(), {"--write", folder});
+  }
+  ProcessRun run = RunProcess(args, output, kRunTimeoutSeconds);
+  int files = 0;
+  unsigned long long bytes = 0;
+  double loop = 0;
+  std::istringstream(ReadText(output)) >> files >> bytes >> loop;
+  Check(run.exitCode == 0 && bytes == samples.manifestBytes, "floor_inflate failed");
+  if (write) CheckInstalled(folder, samples, true, "floor_inflate");
+  if (keep) (write ? samples.nativeInflateWrite : samples.nativeInflate).Add(loop);
+  if (write) SettleDisk(folder);
+}
+
+// Whole processes, timed from the spawn of the Wine loader to its exit.
+void MeasureWhole(const Config& config, Samples& samples, const std::string& who, bool keep) {
+  std::string folder = config.Scratch() + "/whole";
+  Check(MakeFreshFolder(folder), "cannot make " + folder);
+  ProcessRun run;
+  Series* time = nullptr;
+  Series* rss = nullptr;
+  if (who == "ours") {
+    run = RunWine(config, {config.Bench() + "/install_run.exe", WindowsPath(folder)});
+    time = &samples.oursWhole, rss = &samples.oursRss;
+  } else {
+    // NSIS wants /D last and unquoted.
+    run = RunWine(config, {config.Bench() + "/nsis/nsis_" + who + ".exe", "/S", "/D=" + WindowsPath(folder)});
+    time = who == "zlib" ? &samples.nsisZlib : &samples.nsisLzma;
+    rss = who == "zlib" ? &samples.nsisZlibRss : &samples.nsisLzmaRss;
+  }
+  Check(run.exitCode == 0, who + " install failed (exit " + std::to_string(run.exitCode) + ")");
+  CheckInstalled(folder, samples, who != "ours", who + " install");
+  if (keep) {
+    time->Add(run.seconds);
+    rss->Add(run.maxRssMiB);
+  }
+  SettleDisk(folder);
+}
+
+void MeasureEmpty(const Config& config, Samples& samples, bool keep) {
+  ProcessRun run = RunWine(config, {config.Bench() + "/empty.exe"});
+  Check(run.exitCode == 0, "empty.exe failed");
+  if (keep) {
+    samples.emptyWhole.Add(run.seconds);
+    samples.emptyRss.Add(run.maxRssMiB);
+  }
+}
+
+void MeasureInstallRounds(const Config& config, Samples& samples) {
+  for (int round = 0; round <= config.runs; ++round) {
+    bool keep = round > 0;  // round 0 warms the caches and Wine
+    std::fprintf(stderr, "install round %d of %d\n", round, config.runs);
+    MeasureOursTimed(config, samples, keep);
+    MeasureBare(config, samples, keep);
+    MeasureNative(config, samples, false, keep);
+    MeasureNative(config, samples, true, keep);
+    MeasureWhole(config, samples, "ours", keep);
+    MeasureWhole(config, samples, "zlib", keep);
+    MeasureWhole(config, samples, "lzma", keep);
+    MeasureEmpty(config, samples, keep);
+  }
+}
+
+// ---- Start-up ---------------------------------------------------------------------
+
+void AddIfSeen(Series& series, double value) {
+  if (value >= 0) series.Add(value);
+}
+
+void MeasureStartup(const Config& config, Samples& samples) {
+  std::fprintf(stderr, "start-up rounds\n");
+  std::string result = Fresh(config.Scratch() + "/startup.txt");
+  ProcessRun run = RunProcess({config.wine, config.Bench() + "/startup_probe.exe", std::to_string(config.runs + 1),
+                               WindowsPath(result), WindowsPath(config.build + "/TavikSetup.exe"),
+                               WindowsPath(config.Bench() + "/empty.exe"),
+                               WindowsPath(config.Bench() + "/empty_window.exe")},
+                              config.Log(), kRunTimeoutSeconds * (config.runs + 1));
+  Check(run.exitCode == 0, "startup_probe.exe failed");
+  std::istringstream lines(ReadText(result));
+  std::string kind;
+  double window = 0, paint = 0, idle = 0;
+  for (int line = 0; lines >> kind >> window >> paint >> idle; ++line) {
+    if (line < 3) continue;  // the warm-up round
+    if (kind == "empty") AddIfSeen(samples.startEmpty, window);
+    if (kind == "empty_window") AddIfSeen(samples.startWindowPaint, paint);
+    if (kind == "setup") {
+      AddIfSeen(samples.startSetupWindow, window);
+      AddIfSeen(samples.startSetupPaint, paint);
+      AddIfSeen(samples.startSetupIdle, idle);
+    }
+  }
+}
+
+// ---- Packing ------------------------------------------------------------------------
+
+void MeasurePack(const Config& config, const std::string& compressor, Samples::Pack& pack) {
+  std::string output = Fresh(config.Scratch() + "/pack.txt");
+  ProcessRun run = RunProcess({config.Host() + "/pack_compare", "--payload", config.payload, "--compressor",
+                               compressor, "--threads", "2"},
+                              output, 3600);
+  double wall = 0, cpu = 0;
+  std::istringstream(ReadText(output)) >> wall >> cpu >> pack.manifestPacked >> pack.allPacked;
+  Check(run.exitCode == 0 && wall > 0, "pack_compare --compressor " + compressor + " failed");
+  pack.wall.Add(wall);
+  pack.cpu.Add(cpu);
+}
+
+void MeasurePacking(const Config& config, Samples& samples) {
+  for (int round = 0; round < config.runs; ++round) {
+    std::fprintf(stderr, "packing round %d of %d\n", round + 1, config.runs);
+    MeasurePack(config, "zlib", samples.zlib);
+    MeasurePack(config, "libdeflate", samples.libdeflate);
+  }
+  for (int round = 0; round < config.zopfliRuns; ++round) {
+    std::fprintf(stderr, "zopfli packing run %d of %d\n", round + 1, config.zopfliRuns);
+    MeasurePack(config, "zopfli", samples.zopfli);
+  }
+}
+
+// ---- The table ------------------------------------------------------------------------
+
+std::string Ratio(double numerator, double denominator) {
+  return denominator > 0 ? Fixed(numerator / denominator, 2) + "x" : "n/a";
+}
+
+std::string Verdict(bool seen, bool met, const std::string& why) {
+  if (!seen) return "not measured";
+  return met ? "met" : "missed: " + why;
+}
+
+std::string Bytes(unsigned long long bytes) {
+  std::string digits = std::to_string(bytes);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), ",");
+  return digits;
+}
+
+std::string Percent(double value) { return Fixed(100.0 * value, 1) + "%"; }
+
+void AddExtractionRows(const Samples& s, std::vector<ReportRow>& rows) {
+  double ours = s.oursLoop.Median();
+  rows.push_back({"Extraction, ours: RunInstall from progress 10 to 90 (64 stale deletions, 122 rows), in-process",
+                  MedianText(s.oursLoop, 3, "s"), RangeText(s.oursLoop, 3), "", "", ""});
+  rows.push_back({"Extraction, ours: whole RunInstall (adds configuration, shortcuts, registration), in-process",
+                  MedianText(s.oursRunInstall, 3, "s"), RangeText(s.oursRunInstall, 3), "", "", ""});
+  rows.push_back({"Extraction, ours: installed MB (10^6 bytes) per second of the loop", MedianText(s.oursThroughput, 1, "MB/s"),
+                  RangeText(s.oursThroughput, 1), "", "", ""});
+  rows.push_back({"Floor: native Linux, inflate only (same streams, one buffer)", MedianText(s.nativeInflate, 3, "s"),
+                  RangeText(s.nativeInflate, 3), "ours " + Ratio(ours, s.nativeInflate.Median()), "", ""});
+  rows.push_back({"Floor: native Linux, inflate + one write per file", MedianText(s.nativeInflateWrite, 3, "s"),
+                  RangeText(s.nativeInflateWrite, 3), "ours " + Ratio(ours, s.nativeInflateWrite.Median()), "", ""});
+  double bareRatio = ours / s.bareLoop.Median();
+  rows.push_back({"Floor: bare Windows program under Wine (FindResource + uncompress + one fwrite per file), loop in-process",
+                  MedianText(s.bareLoop, 3, "s"), RangeText(s.bareLoop, 3), "ours " + Ratio(ours, s.bareLoop.Median()),
+                  "ours <= 1.15x", Verdict(!s.bareLoop.Empty(), bareRatio <= 1.15, "ours " + Fixed(bareRatio, 2) + "x")});
+}
+
+void AddWholeRows(const Samples& s, std::vector<ReportRow>& rows) {
+  double wine = s.emptyWhole.Median();
+  double ours = s.oursWhole.Median();
+  rows.push_back({"Whole process: empty program under Wine (Wine's start-up)", MedianText(s.emptyWhole, 3, "s"),
+                  RangeText(s.emptyWhole, 3), "", "", ""});
+  rows.push_back({"Whole process: ours, install without the wizard (install_run.exe: RunInstall)",
+                  MedianText(s.oursWhole, 3, "s"), RangeText(s.oursWhole, 3),
+                  Fixed(ours - wine, 3) + " s without Wine's start-up", "", ""});
+  rows.push_back({"Whole process: bare Windows program", MedianText(s.bareWhole, 3, "s"), RangeText(s.bareWhole, 3),
+                  "ours " + Ratio(ours, s.bareWhole.Median()), "", ""});
+  struct Anchor {
+    const char* name;
+    const Series& series;
+    double target;
+  } anchors[] = {{"NSIS zlib (not solid), /S", s.nsisZlib, 1.5}, {"NSIS solid LZMA, /S", s.nsisLzma, 5.0}};
+  for (const Anchor& anchor : anchors) {
+    double theirs = anchor.series.Median();
+    double ratio = theirs / ours;
+    rows.push_back({std::string("Whole process: ") + anchor.name, MedianText(anchor.series, 3, "s"),
+                    RangeText(anchor.series, 3),
+                    "ours faster " + Ratio(theirs, ours) + " (" + Ratio(theirs - wine, ours - wine) +
+                        " without Wine's start-up)",
+                    "ours >= " + Fixed(anchor.target, 1) + "x faster",
+                    Verdict(!anchor.series.Empty(), ratio >= anchor.target, Fixed(ratio, 2) + "x")});
+  }
+}
+
+void AddStartupRows(const Samples& s, std::vector<ReportRow>& rows) {
+  double empty = s.startEmpty.Median();
+  double over = s.startSetupPaint.Median() - empty;
+  rows.push_back({"Start-up: empty program, start to exit", MedianText(s.startEmpty, 1, "ms"), RangeText(s.startEmpty, 1),
+                  "", "", ""});
+  rows.push_back({"Start-up: empty window program, start to first paint", MedianText(s.startWindowPaint, 1, "ms"),
+                  RangeText(s.startWindowPaint, 1), "+" + Fixed(s.startWindowPaint.Median() - empty, 1) + " ms over empty",
+                  "", ""});
+  rows.push_back({"Start-up: TavikSetup.exe, start to wizard window visible", MedianText(s.startSetupWindow, 1, "ms"),
+                  RangeText(s.startSetupWindow, 1), "", "", ""});
+  rows.push_back({"Start-up: TavikSetup.exe, start to wizard's first paint (font inflated, four bitmaps made)",
+                  MedianText(s.startSetupPaint, 1, "ms"), RangeText(s.startSetupPaint, 1),
+                  "+" + Fixed(over, 1) + " ms over empty, +" +
+                      Fixed(s.startSetupPaint.Median() - s.startWindowPaint.Median(), 1) + " ms over empty window",
+                  "<= 150 ms over empty", Verdict(!s.startSetupPaint.Empty(), over <= 150, "+" + Fixed(over, 1) + " ms")});
+  rows.push_back({"Start-up: TavikSetup.exe, start to input idle", MedianText(s.startSetupIdle, 1, "ms"),
+                  RangeText(s.startSetupIdle, 1), "", "", ""});
+}
+
+void AddSizeRows(const Config& config, std::vector<ReportRow>& rows) {
+  unsigned long long ours = FileSize(config.build + "/TavikSetup.exe");
+  unsigned long long zlib = FileSize(config.Bench() + "/nsis/nsis_zlib.exe");
+  unsigned long long lzma = FileSize(config.Bench() + "/nsis/nsis_lzma.exe");
+  rows.push_back({"Size: TavikSetup.exe as built", Bytes(ours) + " B", "",
+                  Percent(static_cast<double>(ours) / static_cast<double>(zlib) - 1) + " vs NSIS zlib",
+                  "<= NSIS zlib installer", Verdict(zlib > 0, ours <= zlib, ours > zlib ? Bytes(ours - zlib) + " B larger" : "")});
+  rows.push_back({"Size: NSIS zlib installer", Bytes(zlib) + " B", "", "", "", ""});
+  rows.push_back({"Size: NSIS solid LZMA installer", Bytes(lzma) + " B", "",
+                  Percent(static_cast<double>(ours) / static_cast<double>(lzma) - 1) + " ours vs this", "", ""});
+}
+
+void AddPackRows(const Samples& s, std::vector<ReportRow>& rows) {
+  double zlibPacked = static_cast<double>(s.zlib.manifestPacked);
+  double zlibCpu = s.zlib.cpu.Median();
+  rows.push_back({"Packing (2 threads): zlib level 9, the packer's default: manifest streams " +
+                      Bytes(s.zlib.manifestPacked) + " B, all " + Bytes(s.zlib.allPacked) + " B",
+                  MedianText(s.zlib.wall, 1, "s"), RangeText(s.zlib.wall, 1), "CPU " + MedianText(s.zlib.cpu, 1, "s"), "",
+                  ""});
+  struct Alternative {
+    const char* name;
+    const Samples::Pack& pack;
+  } alternatives[] = {{"libdeflate level 12", s.libdeflate}, {"zopfli, 15 iterations", s.zopfli}};
+  for (const Alternative& alternative : alternatives) {
+    if (alternative.pack.wall.Empty()) continue;
+    double saved = 1 - static_cast<double>(alternative.pack.manifestPacked) / zlibPacked;
+    double extra = alternative.pack.cpu.Median() - zlibCpu;
+    bool met = saved >= 0.03 && alternative.pack.wall.Median() - s.zlib.wall.Median() < 120;
+    rows.push_back({std::string("Packing (2 threads): ") + alternative.name + ": manifest streams " +
+                        Bytes(alternative.pack.manifestPacked) + " B, all " + Bytes(alternative.pack.allPacked) + " B",
+                    MedianText(alternative.pack.wall, 1, "s"), RangeText(alternative.pack.wall, 1),
+                    Percent(saved) + " smaller than zlib 9; +" + Fixed(extra, 1) + " s CPU (" +
+                        std::to_string(alternative.pack.wall.values.size()) + " runs)",
+                    ">= 3% smaller, < 2 min extra",
+                    Verdict(true, met, Percent(saved) + " smaller, +" +
+                                           Fixed(alternative.pack.wall.Median() - s.zlib.wall.Median(), 0) + " s")});
+  }
+}
+
+void AddMemoryRows(const Samples& s, std::vector<ReportRow>& rows) {
+  double peak = s.oursPeak.Median();
+  rows.push_back({"Memory: peak working set of the install, ours (in-process, after RunInstall)",
+                  MedianText(s.oursPeak, 1, "MiB"), RangeText(s.oursPeak, 1),
+                  Fixed(peak * kMiB / 1e6, 1) + " MB; " + Fixed(peak - s.emptyRss.Median(), 1) + " MiB over the empty program",
+                  "< 80 MB", Verdict(!s.oursPeak.Empty(), peak * kMiB < 80e6, Fixed(peak * kMiB / 1e6, 1) + " MB")});
+  struct Reference {
+    const char* name;
+    const Series& series;
+  } references[] = {{"ours, whole process without window", s.oursRss},
+                    {"bare Windows program", s.bareRss},
+                    {"NSIS zlib", s.nsisZlibRss},
+                    {"NSIS solid LZMA", s.nsisLzmaRss},
+                    {"empty program", s.emptyRss}};
+  for (const Reference& reference : references)
+    rows.push_back({std::string("Memory: peak resident set, ") + reference.name, MedianText(reference.series, 1, "MiB"),
+                    RangeText(reference.series, 1), "", "", ""});
+}
+
+Config ParseConfig(int argc, char** argv) {
+  Config config;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= argc) Fail("missing value after " + arg);
+      return argv[++i];
+    };
+    if (arg == "--build") config.build = value();
+    else if (arg == "--payload") config.payload = value();
+    else if (arg == "--runs") config.runs = std::atoi(value().c_str());
+    else if (arg == "--zopfli-runs") config.zopfliRuns = std::atoi(value().c_str());
+    else if (arg == "--no-pack") config.pack = false;
+    else if (arg == "--wine") config.wine = value();
+    else Fail("unknown option " + arg);
+  }
+  if (config.build.empty() || config.payload.empty() || config.runs < 1 || config.zopfliRuns < 0)
+    Fail("usage: bench_suite --build DIR --payload DIR [--runs N] [--zopfli-runs N] [--no-pack] [--wine LOADER]");
+  return config;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Config config = ParseConfig(argc, argv);
+  Samples samples;
+  for (const ManifestRow& row : kManifest) samples.manifestBytes += FileSize(config.payload + "/" + row.fileName);
+  Check(MakeFreshFolder(config.Scratch()), "cannot make " + config.Scratch());
+
+  MeasureInstallRounds(config, samples);
+  MeasureStartup(config, samples);
+  if (config.pack) MeasurePacking(config, samples);
+
+  std::vector<ReportRow> rows;
+  AddExtractionRows(samples, rows);
+  AddWholeRows(samples, rows);
+  AddStartupRows(samples, rows);
+  AddSizeRows(config, rows);
+  if (config.pack) AddPackRows(samples, rows);
+  AddMemoryRows(samples, rows);
+  std::printf("Runs: %d counted per measure after one warm-up round; payload %s bytes in %zu files.\n\n",
+              config.runs, Bytes(samples.manifestBytes).c_str(), kManifestRowCount);
+  std::fputs(RenderTable(rows).c_str(), stdout);
+  RemoveTree(config.Scratch());
+  return 0;
+}

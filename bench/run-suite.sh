@@ -1,0 +1,65 @@
+#!/bin/sh
+# The performance suite: builds what it needs, runs every measure side by
+# side and prints one markdown table (also left in BUILD/bench/results.md).
+#
+#   bench/run-suite.sh [build] [--runs N] [--zopfli-runs N] [--no-pack]
+#
+# Runs in a Wine prefix of its own (BUILD/bench/wineprefix), so the installs,
+# shortcuts and registry keys it makes never meet the tests' prefix. Needs a
+# display; without one it runs itself again under Xvfb. Run it on a quiet
+# machine: it warns when the load average is 0.5 or more.
+set -e
+cd "$(dirname "$0")/.."
+build=build
+case "$1" in -*|"") ;; *) build="$1"; shift ;; esac
+
+# The suite's own packages, installed only when one is missing.
+missing=""
+for p in nsis libdeflate-dev libzopfli-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  [ "$(id -u)" -eq 0 ] || { echo "Install as root:$missing" >&2; exit 1; }
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+fi
+
+if [ -z "$TAVIK_UNDER_XVFB" ] && [ -z "$DISPLAY" ]; then
+  TAVIK_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$@"
+fi
+
+make deps
+test -f "$build/CMakeCache.txt" || cmake --preset windows
+cmake --build "$build" --target perf_suite -j 2
+build="$(cd "$build" && pwd)"
+
+export WINEPREFIX="$build/bench/wineprefix"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The 64-bit loader itself: the wine wrapper script would add a shell to
+# every timed start.
+loader=wine
+[ -x /usr/lib/wine/wine64 ] && loader=/usr/lib/wine/wine64 && export WINELOADER=$loader
+if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
+  echo "Creating the suite's Wine prefix"
+  wine wineboot -i >/dev/null 2>&1
+  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.tavik-ready"
+fi
+# One wineserver for the whole suite: every start is a warm start.
+wineserver -p >/dev/null 2>&1 </dev/null
+
+load=$(cut -d' ' -f1 /proc/loadavg)
+if awk "BEGIN { exit !($load >= 0.5) }"; then
+  echo "warning: load average $load; the figures will be noisy" >&2
+fi
+
+results="$build/bench/results.md"
+status=0
+: >"$build/bench/suite.log"
+echo "Load average at the start: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores)." >"$results"
+"$build/bench/host/bench_suite" --build "$build" --payload "$(cat "$build/bench/payload-dir.txt")" \
+  --wine "$loader" "$@" >>"$results" || status=$?
+wineserver -k 2>/dev/null || true
+cat "$results"
+exit $status

@@ -28,6 +28,8 @@ struct Observed {
   HICON bigIcon = nullptr;
   HICON smallIcon = nullptr;
   int page = -2;
+  LRESULT comboItemHeight = 0;
+  LRESULT listItemHeight = 0;
 } observed;
 
 // Runs inside the program's own loop, once the wizard is up; leaves by
@@ -51,6 +53,8 @@ void CALLBACK InspectWizard(HWND, UINT, UINT_PTR timer, DWORD) {
   observed.bigIcon = reinterpret_cast<HICON>(SendMessageA(mainDialog, WM_GETICON, ICON_BIG, 0));
   observed.smallIcon = reinterpret_cast<HICON>(SendMessageA(mainDialog, WM_GETICON, ICON_SMALL, 0));
   observed.page = pageIndex;
+  observed.comboItemHeight = SendDlgItemMessageA(mainDialog, IDC_LANGUAGE_COMBO, CB_GETITEMHEIGHT, 0, 0);
+  observed.listItemHeight = SendDlgItemMessageA(mainDialog, IDC_LICENCE_LIST, LB_GETITEMHEIGHT, 0, 0);
   PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
 }
 }  // namespace
@@ -76,6 +80,9 @@ TEST(RunSetup, ShowsThePathPageAndReleasesEverythingAfterEscape) {
   EXPECT_NE(observed.bigIcon, nullptr);
   EXPECT_EQ(observed.bigIcon, appIcon);
   EXPECT_EQ(observed.smallIcon, appIcon);
+  // Both owner-drawn lists were measured by the wizard, not by the system.
+  EXPECT_EQ(observed.comboItemHeight, 23);
+  EXPECT_EQ(observed.listItemHeight, 23);
 
   char program[MAX_PATH];
   GetModuleFileNameA(nullptr, program, sizeof program);

@@ -105,17 +105,6 @@ TEST_F(CheckControlTest, StatesChangeTheFrameOnly) {
   DestroyWindow(box);
 }
 
-TEST_F(CheckControlTest, RadioStyleGetsARadioFrame) {
-  HWND check = MakeBox(IDC_DISPLAY_OK, BS_AUTOCHECKBOX);
-  HWND radio = MakeBox(IDC_DISPLAY_OK, BS_AUTORADIOBUTTON);
-  Surface a(kWidth, kHeight), b(kWidth, kHeight);
-  PaintCheckControl(check, a.dc());
-  PaintCheckControl(radio, b.dc());
-  EXPECT_GT(a.CountDifferences(b), 0);
-  DestroyWindow(check);
-  DestroyWindow(radio);
-}
-
 TEST_F(CheckControlTest, FocusRectangleAroundTheCaptionOnlyWithFocus) {
   HWND box = MakeBox(IDC_DISPLAY_NOT_OK);
   HWND other = MakeBox(IDC_DISPLAY_OK);

@@ -2,8 +2,6 @@
 // glyph cells pixel for pixel, single bytes through the DC's font.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "render/render.h"
 #include "render_test_support.h"
 #include "resources/texts.h"
@@ -125,30 +123,6 @@ TEST_F(TextOutTest, TrailingLeadBytePairsWithTheTerminator) {
   const SIZE drawn = DrawMixedText(surface.dc(), 0, 0, "\xC8", 0);
   EXPECT_EQ(drawn.cx, 16);
   EXPECT_EQ(GlyphMismatches(surface, 0, 0, 0xC800, kBlack, kWhite), 0);
-}
-
-// Outside NT the text goes through a 600-character wide buffer; a longer
-// text fails to convert and draws nothing.
-TEST_F(TextOutTest, TextOutGbkOutsideNtConvertsOrDrawsNothing) {
-  const int savedNt = isWindowsNT;
-  struct Case {
-    int nt;
-    std::string text;
-    bool drawsSomething;
-  } cases[] = {
-      {1, "Hello", true}, {0, "Hello", true}, {0, std::string(600, 'x'), true},
-      {0, std::string(601, 'x'), false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "NT " << c.nt << " length " << c.text.size());
-    isWindowsNT = c.nt;
-    Surface surface(kWidth, kHeight), white(kWidth, kHeight);
-    surface.Fill(kWhite);
-    white.Fill(kWhite);
-    TextOutGbk(surface.dc(), 0, 0, c.text.c_str(), static_cast<int>(c.text.size()));
-    EXPECT_EQ(surface.CountDifferences(white) > 0, c.drawsSomething);
-  }
-  isWindowsNT = savedNt;
 }
 
 }  // namespace

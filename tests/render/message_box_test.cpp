@@ -94,8 +94,19 @@ void AnswerDialog(HWND dialog) {
   }
 }
 
+BOOL CALLBACK FindOwnDialog(HWND window, LPARAM found) {
+  char caption[64] = "";
+  GetWindowTextA(window, caption, sizeof caption);
+  if (std::string(caption) != "Morvel Install Message") return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND dialog = FindWindowA(nullptr, "Morvel Install Message");
+  // Only this thread's dialog: other test processes may show theirs on the
+  // same display at the same time.
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnDialog, reinterpret_cast<LPARAM>(&dialog));
   if (dialog == nullptr || !IsWindowVisible(dialog)) return;
   if (visit.ticks++ == 0) {
     Record(dialog);
@@ -208,7 +219,8 @@ TEST_F(MessageBoxTest, MissingTemplateGivesMinusOne) {
   appInstance = saved;
 }
 
-// For people to look at: build/tests/screenshots/message_kind*.png.
+// For people to look at: build/tests/screenshots/message_kind*.png. They are
+// read from the screen, so a window of a test running alongside may cover them.
 TEST_F(MessageBoxTest, Screenshots) {
   EXPECT_EQ(Show(kTextSuccessCn, kTextSuccessEn, kMessageKindOk, Answer::kClick, IDOK, nullptr,
                  "message_kind0.png"),

@@ -1,4 +1,5 @@
 # Pure sources of the installation engine (no Windows header).
 list(APPEND TAVIK_PURE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/manifest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/bounded_format.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/bounded_format.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/stale_files.cpp)

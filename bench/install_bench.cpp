@@ -44,7 +44,8 @@ LRESULT CALLBACK AnswerEverything(int code, WPARAM wParam, LPARAM lParam) {
     HWND box = reinterpret_cast<HWND>(wParam);
     if (box != mainDialog) {
       HWND yes = GetDlgItem(box, IDYES);
-      int answer = yes != nullptr && IsWindowVisible(yes) ? IDYES : IDOK;
+      // The box itself is not visible yet: look at the button's own style.
+      int answer = yes != nullptr && (GetWindowLongPtrA(yes, GWL_STYLE) & WS_VISIBLE) != 0 ? IDYES : IDOK;
       PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
     }
   }

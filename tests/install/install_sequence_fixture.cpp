@@ -33,9 +33,26 @@ void Record(SequenceEvent::Kind kind, int value) {
   if (recording != nullptr) recording->push_back({kind, value});
 }
 
+// Wine's progress bar repaints itself inside PBM_SETPOS; the Windows one
+// only invalidates. The recorder makes it behave like the Windows one, so a
+// WM_PAINT right after a position can only come from the caller's repaint.
+LRESULT SetPositionWithoutPainting(HWND window, WPARAM position) {
+  // Redraw on would show a hidden bar.
+  if ((GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) == 0)
+    return CallWindowProcA(progressDefaultProc, window, PBM_SETPOS, position, 0);
+  CallWindowProcA(progressDefaultProc, window, WM_SETREDRAW, FALSE, 0);
+  LRESULT previous = CallWindowProcA(progressDefaultProc, window, PBM_SETPOS, position, 0);
+  CallWindowProcA(progressDefaultProc, window, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(window, nullptr, TRUE);
+  return previous;
+}
+
 LRESULT CALLBACK RecordingProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == PBM_SETPOS) Record(SequenceEvent::kSetPos, static_cast<int>(wParam));
-  else if (message == WM_PAINT) Record(SequenceEvent::kPaint, 0);
+  if (message == PBM_SETPOS) {
+    Record(SequenceEvent::kSetPos, static_cast<int>(wParam));
+    return SetPositionWithoutPainting(window, wParam);
+  }
+  if (message == WM_PAINT) Record(SequenceEvent::kPaint, 0);
   else if (message > WM_USER && message <= WM_USER + 0x20) Record(SequenceEvent::kOtherProgressMessage, static_cast<int>(message));
   return CallWindowProcA(progressDefaultProc, window, message, wParam, lParam);
 }
@@ -48,7 +65,9 @@ LRESULT CALLBACK AnswerMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
     char className[32] = "";
     GetClassNameA(box, className, sizeof className);
     if (box != mainDialog && std::strcmp(className, "#32770") == 0 && answeredBoxes.insert(box).second) {
-      bool question = GetDlgItem(box, IDYES) != nullptr && IsWindowVisible(GetDlgItem(box, IDYES));
+      // The box itself is not visible yet: look at the button's own style.
+      HWND yes = GetDlgItem(box, IDYES);
+      bool question = yes != nullptr && (GetWindowLongPtrA(yes, GWL_STYLE) & WS_VISIBLE) != 0;
       int answer = question ? questionAnswer : IDOK;
       Record(SequenceEvent::kMessageBox, answer);
       PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
@@ -240,6 +259,9 @@ std::vector<std::string> StaleFileNames() {
   return names;
 }
 
+namespace {
+
+// Committed private memory of this process.
 SIZE_T CommittedPrivateBytes() {
   SIZE_T total = 0;
   MEMORY_BASIC_INFORMATION region;
@@ -251,6 +273,17 @@ SIZE_T CommittedPrivateBytes() {
     address = next;
   }
   return total;
+}
+
+}  // namespace
+
+void ExpectNoMemoryKept(const std::function<void()>& run) {
+  run();  // first-use allocations settle
+  SIZE_T before = CommittedPrivateBytes();
+  for (int i = 0; i < 3; ++i) run();
+  SIZE_T after = CommittedPrivateBytes();
+  // A buffer kept per run would add some 29 MB each time.
+  EXPECT_LT(after, before + (8u << 20)) << before << " -> " << after;
 }
 
 // ---- Files ------------------------------------------------------------------

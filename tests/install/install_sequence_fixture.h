@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,11 +51,12 @@ class InstallSequenceTest : public ::testing::Test {
 // notices are always answered with OK.
 void SetQuestionAnswer(int answer);
 
+// Runs run a few times and expects the committed memory not to grow by
+// anything like the install buffer's size.
+void ExpectNoMemoryKept(const std::function<void()>& run);
+
 // The 64 stale dictionary names, spelled out independently of the installer.
 std::vector<std::string> StaleFileNames();
-// Committed private memory of this process, to catch a buffer that is not
-// given back.
-SIZE_T CommittedPrivateBytes();
 
 // ---- Files ------------------------------------------------------------------
 bool ReadWholeFile(const std::string& path, std::string& bytes);

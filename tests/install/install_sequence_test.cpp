@@ -326,3 +326,10 @@ TEST_F(InstallSequenceTest, FileWhosePathDoesNotFitFailsAlone) {
   EXPECT_EQ(FolderEntries(folder).size(), fitting);
   EXPECT_LT(fitting, kManifestRowCount);
 }
+
+TEST_F(InstallSequenceTest, BufferIsGivenBackAfterASuccessfulRun) {
+  ExpectNoMemoryKept([this] {
+    DeleteTree(InstallPath("CiZuFlat.igb"));  // no word-base question on the next run
+    EXPECT_EQ(Run(), 1);
+  });
+}

@@ -27,10 +27,20 @@ struct RegistryTemplate {
   const char* dataTemplate;
 };
 
+// The four fixed lists, expanded with kTemplateArgumentCount arguments
+// (%1 class id, %2 ProgID or file type, %3 server path, %4 short type name,
+// %5 full type name, %6 application name, %7 file extension, %8 icon index).
+constexpr int kTemplateArgumentCount = 8;
+extern const RegistryTemplate kServerKeepTemplates[];
+extern const RegistryTemplate kServerReplaceTemplates[];
+extern const RegistryTemplate kRtfExtensionTemplates[];
+extern const RegistryTemplate kRtfFileTypeTemplates[];
+
 void RegisterDocumentTypes();
 bool RegisterEditorProgId();
 void RegisterEditorDocumentClass();
 void RegisterPinyinServerClass();
-bool ApplyRegistryTemplates(const RegistryTemplate* list, const char* const arguments[8], int replace);
+bool ApplyRegistryTemplates(const RegistryTemplate* list,
+                            const char* const arguments[kTemplateArgumentCount], int replace);
 bool SetRegistryString(HKEY key, const char* data, const char* valueName);
 bool QueryRegistryString(HKEY key, RefString& output, const char* valueName);

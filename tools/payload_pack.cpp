@@ -5,11 +5,14 @@
 //
 //   payload_pack --payload DIR --out DIR --rc FILE [--quiet]
 //                [--omit ID]... [--damage ID]... [--truncate ID]...
+//                [--add ID=FILE]...
 //
 // --omit leaves an id out of the resource list, --damage flips a bit of the
 // Adler-32 trailer and --truncate cuts the stream in half: test builds use
-// them to make payload sets with chosen faults. A manifest file missing from
-// the payload folder fails the build, naming the id and the file.
+// them to make payload sets with chosen faults. --add packs one more file
+// under an id of its own (test builds: an empty file, say). A manifest file
+// missing from the payload folder fails the build, naming the id and the
+// file; so does a fault option naming an id that is not packed.
 #include <zlib.h>
 
 #include <cstdio>
@@ -19,6 +22,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "install/manifest.h"
@@ -33,6 +37,7 @@ struct Options {
   std::set<int> omit;
   std::set<int> damage;
   std::set<int> truncate;
+  std::vector<std::pair<int, std::string>> added;
 };
 
 struct Packed {
@@ -93,6 +98,12 @@ Options ParseOptions(int argc, char** argv) {
     else if (arg == "--omit") options.omit.insert(ParseId(value()));
     else if (arg == "--damage") options.damage.insert(ParseId(value()));
     else if (arg == "--truncate") options.truncate.insert(ParseId(value()));
+    else if (arg == "--add") {
+      std::string spec = value();
+      std::size_t eq = spec.find('=');
+      if (eq == std::string::npos) Fail("--add wants ID=FILE");
+      options.added.emplace_back(ParseId(spec.substr(0, eq).c_str()), spec.substr(eq + 1));
+    }
     else Fail("unknown option " + arg);
   }
   if (options.payloadDir.empty() || options.outDir.empty() || options.rcPath.empty())
@@ -110,9 +121,9 @@ std::string RcQuote(const std::string& path) {
   return quoted + "\"";
 }
 
-Packed PackOne(const Options& options, int id, const char* fileName, std::string& rc) {
+Packed PackOne(const Options& options, int id, const std::string& fileName, const std::string& source,
+               std::string& rc) {
   std::vector<unsigned char> data;
-  std::string source = options.payloadDir + "/" + fileName;
   if (!ReadFile(source, data))
     Fail("payload file missing: id " + std::to_string(id) + " \"" + fileName +
          "\" (looked for " + source + ")");
@@ -138,12 +149,19 @@ int main(int argc, char** argv) {
   std::set<int> seen;
   for (const ManifestRow& row : kManifest) {
     if (!seen.insert(row.id).second) Fail("duplicate id " + std::to_string(row.id));
-    packed.push_back(PackOne(options, row.id, row.fileName, rc));
+    packed.push_back(PackOne(options, row.id, row.fileName, options.payloadDir + "/" + row.fileName, rc));
   }
   for (const ExtraPayload& extra : kExtraPayloads) {
     if (!seen.insert(extra.id).second) Fail("duplicate id " + std::to_string(extra.id));
-    packed.push_back(PackOne(options, extra.id, extra.fileName, rc));
+    packed.push_back(PackOne(options, extra.id, extra.fileName, options.payloadDir + "/" + extra.fileName, rc));
   }
+  for (const auto& [id, source] : options.added) {
+    if (!seen.insert(id).second) Fail("--add: id " + std::to_string(id) + " is already packed");
+    packed.push_back(PackOne(options, id, source.substr(source.find_last_of('/') + 1), source, rc));
+  }
+  for (const std::set<int>* faults : {&options.omit, &options.damage, &options.truncate})
+    for (int id : *faults)
+      if (!seen.count(id)) Fail("no payload has id " + std::to_string(id));
   WriteFile(options.rcPath, std::vector<unsigned char>(rc.begin(), rc.end()));
 
   // The summary goes to the console and, for `make run`, beside the streams.

@@ -1,0 +1,170 @@
+// Shared helpers of the render tests (see render_test_support.h).
+#include "render_test_support.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+
+#include "install/install.h"
+#include "render/render.h"
+#include "resources/resource.h"
+#include "startup/startup.h"
+
+namespace {
+std::vector<unsigned char> fontData;
+
+COLORREF FromDib(unsigned pixel) {
+  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+void PutBigEndian(std::vector<unsigned char>& out, unsigned value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back((value >> shift) & 0xFF);
+}
+
+void PutChunk(std::vector<unsigned char>& out, const char* type,
+              const std::vector<unsigned char>& data) {
+  PutBigEndian(out, static_cast<unsigned>(data.size()));
+  std::vector<unsigned char> body(type, type + 4);
+  body.insert(body.end(), data.begin(), data.end());
+  out.insert(out.end(), body.begin(), body.end());
+  PutBigEndian(out, crc32(0, body.data(), static_cast<uInt>(body.size())));
+}
+}  // namespace
+
+bool EnsureGlyphFont() {
+  if (!fontData.empty()) return true;
+  appInstance = GetModuleHandleA(nullptr);
+  std::vector<unsigned char> data(kGlyphFontBytes);
+  unsigned long length = data.size();
+  if (InflatePayload(IDR_GLYPH_FONT, data.data(), &length) != 0 || length != data.size()) {
+    return false;
+  }
+  if (!LoadGlyphFont(data.data())) return false;
+  fontData.swap(data);
+  return true;
+}
+
+const std::vector<unsigned char>& GlyphFontData() { return fontData; }
+
+bool FontInk(int image, int x, int y) {
+  const unsigned char byte = fontData[image * kGlyphImageBytes + y * 64 + x / 8];
+  return (byte & (0x80 >> (x % 8))) == 0;
+}
+
+int GlyphMismatches(const Surface& surface, int x, int y, unsigned short code, COLORREF ink,
+                    COLORREF paper) {
+  int sx, sy, image;
+  LocateGlyph(code, &sx, &sy, &image);
+  int mismatches = 0;
+  for (int dy = 0; dy < kGlyphCell; ++dy) {
+    for (int dx = 0; dx < kGlyphCell; ++dx) {
+      const COLORREF expected = FontInk(image, sx + dx, sy + dy) ? ink : paper;
+      mismatches += surface.Pixel(x + dx, y + dy) != expected;
+    }
+  }
+  return mismatches;
+}
+
+Surface::Surface(int width, int height) : width_(width), height_(height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  dc_ = CreateCompatibleDC(nullptr);
+  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bits_ = static_cast<unsigned*>(bits);
+  previous_ = SelectObject(dc_, bitmap_);
+}
+
+Surface::~Surface() {
+  SelectObject(dc_, previous_);
+  DeleteObject(bitmap_);
+  DeleteDC(dc_);
+}
+
+void Surface::Fill(COLORREF colour) {
+  HBRUSH brush = CreateSolidBrush(colour);
+  RECT all = {0, 0, width_, height_};
+  FillRect(dc_, &all, brush);
+  DeleteObject(brush);
+}
+
+COLORREF Surface::Pixel(int x, int y) const {
+  GdiFlush();
+  return FromDib(bits_[y * width_ + x]);
+}
+
+int Surface::CountDifferences(const Surface& other) const {
+  GdiFlush();
+  int count = 0;
+  for (int i = 0; i < width_ * height_; ++i) count += bits_[i] != other.bits_[i];
+  return count;
+}
+
+RECT Surface::BoundsOf(COLORREF colour, const RECT& within) const {
+  RECT box = {within.right, within.bottom, within.left, within.top};
+  for (int y = within.top; y < within.bottom; ++y) {
+    for (int x = within.left; x < within.right; ++x) {
+      if (Pixel(x, y) != colour) continue;
+      if (x < box.left) box.left = x;
+      if (y < box.top) box.top = y;
+      if (x + 1 > box.right) box.right = x + 1;
+      if (y + 1 > box.bottom) box.bottom = y + 1;
+    }
+  }
+  if (box.left >= box.right) return RECT{0, 0, 0, 0};
+  return box;
+}
+
+bool Surface::WritePng(const std::string& path) const {
+  GdiFlush();
+  return ::WritePng(path, bits_, width_, height_);
+}
+
+bool WritePng(const std::string& path, const unsigned* pixels, int width, int height) {
+  std::vector<unsigned char> raw;
+  raw.reserve(static_cast<std::size_t>(height) * (1 + 3 * width));
+  for (int y = 0; y < height; ++y) {
+    raw.push_back(0);  // filter: none
+    for (int x = 0; x < width; ++x) {
+      const unsigned pixel = pixels[y * width + x];
+      raw.push_back((pixel >> 16) & 0xFF);
+      raw.push_back((pixel >> 8) & 0xFF);
+      raw.push_back(pixel & 0xFF);
+    }
+  }
+  uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+  std::vector<unsigned char> packed(packedSize);
+  if (compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size())) != Z_OK) {
+    return false;
+  }
+  packed.resize(packedSize);
+
+  std::vector<unsigned char> header;
+  PutBigEndian(header, static_cast<unsigned>(width));
+  PutBigEndian(header, static_cast<unsigned>(height));
+  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, no interlace
+  std::vector<unsigned char> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  PutChunk(file, "IHDR", header);
+  PutChunk(file, "IDAT", packed);
+  PutChunk(file, "IEND", {});
+
+  FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) return false;
+  const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
+  return std::fclose(out) == 0 && written;
+}
+
+std::string ScreenshotFolder() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string folder(path, length);
+  folder.erase(folder.find_last_of("\\/") + 1);
+  folder += "screenshots";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}

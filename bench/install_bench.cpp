@@ -39,6 +39,7 @@ struct RunResult {
 };
 
 HHOOK answerHook = nullptr;
+std::vector<HWND> pendingBoxes;
 WNDPROC progressDefaultProc = nullptr;
 LARGE_INTEGER extractionStart = {};
 LARGE_INTEGER extractionEnd = {};
@@ -50,15 +51,23 @@ LRESULT CALLBACK TimingProgressProc(HWND window, UINT message, WPARAM wParam, LP
   return CallWindowProcA(progressDefaultProc, window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK AnswerEverything(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    HWND box = reinterpret_cast<HWND>(wParam);
-    if (box != mainDialog) {
-      HWND yes = GetDlgItem(box, IDYES);
-      // The box itself is not visible yet: look at the button's own style.
-      int answer = yes != nullptr && (GetWindowLongPtrA(yes, GWL_STYLE) & WS_VISIBLE) != 0 ? IDYES : IDOK;
-      PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
-    }
+// Boxes are answered from their own modal loop, once their buttons are
+// laid out: Yes where there is a Yes, OK otherwise.
+void CALLBACK AnswerPendingBoxes(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  for (HWND box : pendingBoxes) {
+    if (!IsWindow(box)) continue;
+    HWND yes = GetDlgItem(box, IDYES);
+    int answer = yes != nullptr && (GetWindowLongPtrA(yes, GWL_STYLE) & WS_VISIBLE) != 0 ? IDYES : IDOK;
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+  }
+  pendingBoxes.clear();
+}
+
+LRESULT CALLBACK NoteMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && reinterpret_cast<HWND>(wParam) != mainDialog) {
+    pendingBoxes.push_back(reinterpret_cast<HWND>(wParam));
+    SetTimer(nullptr, 0, 1, AnswerPendingBoxes);
   }
   return CallNextHookEx(answerHook, code, wParam, lParam);
 }
@@ -163,7 +172,7 @@ int RunChild(const char* resultPath) {
   for (const std::string& folder : {root, install, windows, root + "\\Programs", root + "\\Desktop"})
     CreateDirectoryA(folder.c_str(), nullptr);
   if (!RedirectUserAndClasses(scratchKey, root) || !CreateMainWindow()) return 2;
-  answerHook = SetWindowsHookExA(WH_CBT, AnswerEverything, nullptr, GetCurrentThreadId());
+  answerHook = SetWindowsHookExA(WH_CBT, NoteMessageBoxes, nullptr, GetCurrentThreadId());
 
   char self[MAX_PATH];
   DWORD selfLength = GetModuleFileNameA(nullptr, self, sizeof self);

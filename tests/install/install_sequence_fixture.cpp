@@ -27,6 +27,7 @@ HHOOK messageHook = nullptr;
 std::vector<SequenceEvent>* recording = nullptr;
 int questionAnswer = IDYES;
 std::set<HWND> answeredBoxes;
+std::vector<HWND> pendingBoxes;
 int testCounter = 0;
 
 void Record(SequenceEvent::Kind kind, int value) {
@@ -57,20 +58,30 @@ LRESULT CALLBACK RecordingProgressProc(HWND window, UINT message, WPARAM wParam,
   return CallWindowProcA(progressDefaultProc, window, message, wParam, lParam);
 }
 
-// Answers each message box once, as soon as it is shown: a Yes/No question
-// with the chosen answer, anything else with OK.
-LRESULT CALLBACK AnswerMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
+// A box is answered from its own modal loop, once it has laid out its
+// buttons (it can be activated while it still initialises): a Yes/No
+// question with the chosen answer, anything else with OK.
+void CALLBACK AnswerPendingBoxes(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  for (HWND box : pendingBoxes) {
+    if (!IsWindow(box)) continue;
+    HWND yes = GetDlgItem(box, IDYES);
+    bool question = yes != nullptr && (GetWindowLongPtrA(yes, GWL_STYLE) & WS_VISIBLE) != 0;
+    int answer = question ? questionAnswer : IDOK;
+    Record(SequenceEvent::kMessageBox, answer);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+  }
+  pendingBoxes.clear();
+}
+
+LRESULT CALLBACK NoteMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
     HWND box = reinterpret_cast<HWND>(wParam);
     char className[32] = "";
     GetClassNameA(box, className, sizeof className);
     if (box != mainDialog && std::strcmp(className, "#32770") == 0 && answeredBoxes.insert(box).second) {
-      // The box itself is not visible yet: look at the button's own style.
-      HWND yes = GetDlgItem(box, IDYES);
-      bool question = yes != nullptr && (GetWindowLongPtrA(yes, GWL_STYLE) & WS_VISIBLE) != 0;
-      int answer = question ? questionAnswer : IDOK;
-      Record(SequenceEvent::kMessageBox, answer);
-      PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+      pendingBoxes.push_back(box);
+      SetTimer(nullptr, 0, 1, AnswerPendingBoxes);
     }
   }
   return CallNextHookEx(messageHook, code, wParam, lParam);
@@ -150,7 +161,7 @@ class SequenceEnvironment : public ::testing::Environment {
     RedirectUserAndClasses();
     appInstance = GetModuleHandleA(nullptr);
     CreateMainWindow();
-    messageHook = SetWindowsHookExA(WH_CBT, AnswerMessageBoxes, nullptr, GetCurrentThreadId());
+    messageHook = SetWindowsHookExA(WH_CBT, NoteMessageBoxes, nullptr, GetCurrentThreadId());
     ASSERT_NE(messageHook, nullptr);
   }
 

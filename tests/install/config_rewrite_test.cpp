@@ -1,0 +1,79 @@
+// The configuration rewrite on a byte stream: keys written over their
+// lines, missing ones appended with CR LF line ends, nothing else touched.
+#include "install/config_rewrite.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+// The file's own line ends: every "\n" of text becomes CR LF.
+std::string Crlf(const std::string& text) {
+  std::string result;
+  for (char c : text) {
+    if (c == '\n') result += '\r';
+    result += c;
+  }
+  return result;
+}
+
+std::string Rewrite(const std::string& content, char useBmpFont, int forceLanguage) {
+  std::FILE* file = std::tmpfile();
+  if (file == nullptr) return "<no temporary file>";
+  std::fwrite(content.data(), 1, content.size(), file);
+  std::rewind(file);
+  RewriteConfigKeys(file, useBmpFont, forceLanguage);
+  std::rewind(file);
+  std::string result;
+  for (int c; (c = std::fgetc(file)) != EOF;) result += static_cast<char>(c);
+  std::fclose(file);
+  return result;
+}
+
+const char kInstalled[] = "[UI_STR]\nTitle=x\n[Config]\nUseBmpFont=0\n\n";
+}  // namespace
+
+TEST(ConfigRewrite, KeysRewrittenInPlaceOrAppended) {
+  const std::string longLine(300, 'x');
+  const std::string piece(kConfigLinePiece, 'x');
+  struct Case {
+    const char* name;
+    std::string content;
+    char useBmpFont;
+    int forceLanguage;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"installed file", Crlf(kInstalled), '1', 2,
+       Crlf("[UI_STR]\nTitle=x\n[Config]\nUseBmpFont=1\n\n\nForceLanguage=2\n")},
+      {"empty file", "", '0', 1, Crlf("\n\n[Config]\n\n\nUseBmpFont=0\n\nForceLanguage=1\n")},
+      {"both keys", Crlf("[Config]\nForceLanguage=0\nUseBmpFont=0\nTail=y\n"), '1', 2,
+       Crlf("[Config]\nForceLanguage=2\nUseBmpFont=1\nTail=y\n")},
+      {"last line without line end", Crlf("[Config]\nForceLanguage=0"), '1', 1,
+       Crlf("[Config]\nForceLanguage=1\nUseBmpFont=1\n")},
+      {"long line stays whole", Crlf(longLine + "\n[Config]\nUseBmpFont=0\nForceLanguage=0\n"),
+       '1', 0, Crlf(longLine + "\n[Config]\nUseBmpFont=1\nForceLanguage=0\n")},
+      // A key right after the first 255 bytes starts a piece of its own.
+      {"key in the second piece", Crlf(piece + "UseBmpFont=0\n[Config]\nForceLanguage=0\n"), '1',
+       2, Crlf(piece + "UseBmpFont=1\n[Config]\nForceLanguage=2\n")},
+      // Keys seen before any header: no header is written over what follows.
+      {"keys before the header", Crlf("UseBmpFont=0\nForceLanguage=0\n[Config]\nOther=1\n"), '1',
+       2, Crlf("UseBmpFont=1\nForceLanguage=2\n[Config]\nOther=1\n")},
+      {"keys and no header", Crlf("UseBmpFont=1\nForceLanguage=1\n"), '0', 0,
+       Crlf("UseBmpFont=0\nForceLanguage=0\n")},
+      // Bare LF line ends (a hand-edited file): keys still land on their own lines.
+      {"bare line feeds", "[Config]\nA=1\nUseBmpFont=0\nForceLanguage=0\nB=2\n", '1', 2,
+       "[Config]\nA=1\nUseBmpFont=1\nForceLanguage=2\nB=2\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Rewrite(c.content, c.useBmpFont, c.forceLanguage), c.expected);
+  }
+}
+
+TEST(ConfigRewrite, SecondRunChangesOnlyTheValues) {
+  std::string once = Rewrite(Crlf(kInstalled), '1', 2);
+  std::string twice = Rewrite(once, '0', 1);
+  EXPECT_EQ(twice, Crlf("[UI_STR]\nTitle=x\n[Config]\nUseBmpFont=0\n\n\nForceLanguage=1\n"));
+}

@@ -58,7 +58,8 @@ void CALLBACK AnswerPendingBoxes(HWND, UINT, UINT_PTR timer, DWORD) {
   for (HWND box : pendingBoxes) {
     if (!IsWindow(box)) continue;
     HWND yes = GetDlgItem(box, IDYES);
-    int answer = yes != nullptr && (GetWindowLongPtrA(yes, GWL_STYLE) & WS_VISIBLE) != 0 ? IDYES : IDOK;
+    int answer =
+        yes != nullptr && (GetWindowLongPtrA(yes, GWL_STYLE) & WS_VISIBLE) != 0 ? IDYES : IDOK;
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
   }
   pendingBoxes.clear();
@@ -98,7 +99,8 @@ void MeasureFolder(const std::string& folder, RunResult& run) {
   if (search == INVALID_HANDLE_VALUE) return;
   do {
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-    run.installedBytes += (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    run.installedBytes +=
+        (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     ++run.installedFiles;
   } while (FindNextFileA(search, &data));
   FindClose(search);
@@ -119,9 +121,11 @@ void SetString(HKEY key, const char* name, const std::string& value) {
 bool RedirectUserAndClasses(const std::string& scratchKey, const std::string& root) {
   HKEY user = CreateKey(HKEY_CURRENT_USER, scratchKey + "\\user");
   HKEY classes = CreateKey(HKEY_CURRENT_USER, scratchKey + "\\classes");
-  HKEY folders = user != nullptr
-      ? CreateKey(user, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders")
-      : nullptr;
+  HKEY folders =
+      user != nullptr
+          ? CreateKey(user,
+                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders")
+          : nullptr;
   bool ok = classes != nullptr && folders != nullptr;
   if (ok) {
     SetString(folders, "Programs", root + "\\Programs");
@@ -169,7 +173,8 @@ int RunChild(const char* resultPath) {
   DeleteTree(root);
   std::string install = root + "\\install";
   std::string windows = root + "\\windows\\";
-  for (const std::string& folder : {root, install, windows, root + "\\Programs", root + "\\Desktop"})
+  for (const std::string& folder :
+       {root, install, windows, root + "\\Programs", root + "\\Desktop"})
     CreateDirectoryA(folder.c_str(), nullptr);
   if (!RedirectUserAndClasses(scratchKey, root) || !CreateMainWindow()) return 2;
   answerHook = SetWindowsHookExA(WH_CBT, NoteMessageBoxes, nullptr, GetCurrentThreadId());
@@ -199,7 +204,8 @@ int RunChild(const char* resultPath) {
   run.peakWorkingSet = memory.PeakWorkingSetSize;
   double ticks = static_cast<double>(frequency.QuadPart);
   run.seconds = static_cast<double>(end.QuadPart - start.QuadPart) / ticks;
-  run.extractionSeconds = static_cast<double>(extractionEnd.QuadPart - extractionStart.QuadPart) / ticks;
+  run.extractionSeconds =
+      static_cast<double>(extractionEnd.QuadPart - extractionStart.QuadPart) / ticks;
   MeasureFolder(install, run);
 
   UnhookWindowsHookEx(answerHook);
@@ -219,16 +225,19 @@ int RunChild(const char* resultPath) {
 bool RunOnce(int index, RunResult& run) {
   char self[MAX_PATH];
   char temp[MAX_PATH];
-  if (GetModuleFileNameA(nullptr, self, sizeof self) == 0 || GetTempPathA(sizeof temp, temp) == 0) return false;
+  if (GetModuleFileNameA(nullptr, self, sizeof self) == 0 || GetTempPathA(sizeof temp, temp) == 0)
+    return false;
   std::string resultPath = std::string(temp) + "tavik_bench_result_" +
-                           std::to_string(GetCurrentProcessId()) + "_" + std::to_string(index) + ".txt";
+                           std::to_string(GetCurrentProcessId()) + "_" + std::to_string(index) +
+                           ".txt";
   std::string line = "\"" + std::string(self) + "\" --child \"" + resultPath + "\"";
   std::vector<char> commandLine(line.begin(), line.end());
   commandLine.push_back('\0');
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
     return false;
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD exitCode = 1;
@@ -267,15 +276,21 @@ int RunParent(int runs) {
     throughput.push_back(static_cast<double>(run.installedBytes) / 1e6 / run.extractionSeconds);
     peak.push_back(static_cast<double>(run.peakWorkingSet) / (1024.0 * 1024.0));
     before.push_back(static_cast<double>(run.workingSetBefore) / (1024.0 * 1024.0));
-    std::printf("run %d: extraction %.3f s (%.1f MB/s), whole install %.3f s, peak working set %.1f MiB\n",
-                i + 1, run.extractionSeconds, throughput.back(), run.seconds, peak.back());
+    std::printf(
+        "run %d: extraction %.3f s (%.1f MB/s), whole install %.3f s, peak working set %.1f MiB\n",
+        i + 1, run.extractionSeconds, throughput.back(), run.seconds, peak.back());
   }
-  std::printf("installed per run:  %llu bytes in %llu files\n", last.installedBytes, last.installedFiles);
+  std::printf("installed per run:  %llu bytes in %llu files\n", last.installedBytes,
+              last.installedFiles);
   std::printf("median of %d runs:\n", runs);
-  std::printf("  extraction time:  %.3f s (stale deletions and all manifest rows)\n", Median(extraction));
-  std::printf("  throughput:       %.1f MB/s of installed bytes (1 MB = 10^6 bytes)\n", Median(throughput));
-  std::printf("  whole install:    %.3f s (with configuration, shortcuts, registration)\n", Median(seconds));
-  std::printf("  peak working set: %.1f MiB (%.1f MiB before the run)\n", Median(peak), Median(before));
+  std::printf("  extraction time:  %.3f s (stale deletions and all manifest rows)\n",
+              Median(extraction));
+  std::printf("  throughput:       %.1f MB/s of installed bytes (1 MB = 10^6 bytes)\n",
+              Median(throughput));
+  std::printf("  whole install:    %.3f s (with configuration, shortcuts, registration)\n",
+              Median(seconds));
+  std::printf("  peak working set: %.1f MiB (%.1f MiB before the run)\n", Median(peak),
+              Median(before));
   return 0;
 }
 

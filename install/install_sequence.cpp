@@ -86,8 +86,8 @@ bool ExtractManifest(HWND progressBar, unsigned char* workBuffer) {
   for (const ManifestRow& row : kManifest) {
     if (row.progress != 0) SetProgress(progressBar, row.progress);
     if (row.condition == RowCondition::kWordBaseReplaced && keepOldWordBase == 1) continue;
-    int written = ExtractPayload(row.id, row.fileName, workBuffer, kInstallBufferSize,
-                                 row.readOnly, row.hidden, nullptr);
+    int written = ExtractPayload(row.id, row.fileName, workBuffer, kInstallBufferSize, row.readOnly,
+                                 row.hidden, nullptr);
     if (written == 0 && row.onFailure == FailureRule::kStop) return false;
   }
   return true;

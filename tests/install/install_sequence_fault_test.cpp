@@ -47,7 +47,8 @@ TEST_F(InstallSequenceTest, FailedContinueRowsLeaveTheRunSuccessful) {
   EXPECT_EQ(tips, "old tips");
   EXPECT_EQ(ReadOnlyHidden(InstallPath("tips.txt")), kReadOnlyHidden);
   for (const ManifestRow& row : kManifest) {
-    if (row.id == 118 || row.id == 203 || row.condition == RowCondition::kWordBaseReplaced) continue;
+    if (row.id == 118 || row.id == 203 || row.condition == RowCondition::kWordBaseReplaced)
+      continue;
     std::string installed;
     EXPECT_TRUE(ReadWholeFile(InstallPath(row.fileName), installed)) << row.fileName;
   }

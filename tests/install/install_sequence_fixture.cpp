@@ -15,10 +15,11 @@
 
 namespace {
 
-const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const char kUserShellFolders[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
-std::string rootFolder;     // everything this process writes on disk
-std::string scratchKeyPath; // under the real HKEY_CURRENT_USER
+std::string rootFolder;      // everything this process writes on disk
+std::string scratchKeyPath;  // under the real HKEY_CURRENT_USER
 HKEY userScratch = nullptr;
 HKEY classesScratch = nullptr;
 HWND progressBar = nullptr;
@@ -53,8 +54,11 @@ LRESULT CALLBACK RecordingProgressProc(HWND window, UINT message, WPARAM wParam,
     Record(SequenceEvent::kSetPos, static_cast<int>(wParam));
     return SetPositionWithoutPainting(window, wParam);
   }
-  if (message == WM_PAINT) Record(SequenceEvent::kPaint, 0);
-  else if (message > WM_USER && message <= WM_USER + 0x20) Record(SequenceEvent::kOtherProgressMessage, static_cast<int>(message));
+  if (message == WM_PAINT) {
+    Record(SequenceEvent::kPaint, 0);
+  } else if (message > WM_USER && message <= WM_USER + 0x20) {
+    Record(SequenceEvent::kOtherProgressMessage, static_cast<int>(message));
+  }
   return CallWindowProcA(progressDefaultProc, window, message, wParam, lParam);
 }
 
@@ -79,7 +83,8 @@ LRESULT CALLBACK NoteMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
     HWND box = reinterpret_cast<HWND>(wParam);
     char className[32] = "";
     GetClassNameA(box, className, sizeof className);
-    if (box != mainDialog && std::strcmp(className, "#32770") == 0 && answeredBoxes.insert(box).second) {
+    if (box != mainDialog && std::strcmp(className, "#32770") == 0 &&
+        answeredBoxes.insert(box).second) {
       pendingBoxes.push_back(box);
       SetTimer(nullptr, 0, 1, AnswerPendingBoxes);
     }
@@ -89,7 +94,8 @@ LRESULT CALLBACK NoteMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
 
 HKEY CreateKey(HKEY parent, const char* path) {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
     return nullptr;
   return key;
 }
@@ -104,7 +110,8 @@ void SetString(HKEY key, const char* name, const std::string& value) {
 // shell reads both folders from HKEY_CURRENT_USER and caches the desktop on
 // first use, so the redirection comes before any shell call.
 void RedirectUserAndClasses() {
-  scratchKeyPath = "Software\\TavikTests\\install_sequence_" + std::to_string(GetCurrentProcessId());
+  scratchKeyPath =
+      "Software\\TavikTests\\install_sequence_" + std::to_string(GetCurrentProcessId());
   HKEY scratch = CreateKey(HKEY_CURRENT_USER, scratchKeyPath.c_str());
   ASSERT_NE(scratch, nullptr);
   userScratch = CreateKey(scratch, "user");
@@ -142,8 +149,8 @@ void CreateMainWindow() {
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS)),
                               appInstance, nullptr);
   ASSERT_NE(progressBar, nullptr);
-  progressDefaultProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(progressBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProgressProc)));
+  progressDefaultProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      progressBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProgressProc)));
   ShowWindow(mainDialog, SW_SHOWNOACTIVATE);
   UpdateWindow(mainDialog);
 }
@@ -260,7 +267,8 @@ int InstallSequenceTest::ClassesRootEntryCount() {
 }
 
 std::vector<std::string> StaleFileNames() {
-  static const char* const kBases[] = {"pykeys.dic", "Gbkflat.dic", "flatAuto.dic", "flatAdjust.dic"};
+  static const char* const kBases[] = {"pykeys.dic", "Gbkflat.dic", "flatAuto.dic",
+                                       "flatAdjust.dic"};
   static const char* const kSuffixes[] = {"",     "0001", "0010", "0011", "0100", "0101",
                                           "0110", "0111", "1000", "1001", "1010", "1011",
                                           "1100", "1101", "1110", "1111"};
@@ -301,12 +309,14 @@ void ExpectNoMemoryKept(const std::function<void()>& run) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   char chunk[65536];
   DWORD got = 0;
   bool ok = true;
-  while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0) bytes.append(chunk, got);
+  while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0)
+    bytes.append(chunk, got);
   CloseHandle(file);
   return ok;
 }
@@ -330,7 +340,9 @@ DWORD ReadOnlyHidden(const std::string& path) {
   return attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;

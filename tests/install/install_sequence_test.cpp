@@ -21,7 +21,8 @@
 
 namespace {
 
-const std::vector<int> kAllPositions = {10, 15, 20, 25, 30, 35, 45, 50, 55, 65, 70, 90, 94, 97, 100};
+const std::vector<int> kAllPositions = {10, 15, 20, 25, 30, 35, 45, 50,
+                                        55, 65, 70, 90, 94, 97, 100};
 const DWORD kReadOnlyHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 const char* const kWordBaseFiles[] = {"CiZuFlat.igb", "pxcizudic.idx", "pycizudic.idx",
                                       "py2_3ZiCi1stZuMu.idx"};
@@ -62,7 +63,8 @@ void PlantStaleFiles(const std::string& folder) {
     std::string name = i % 3 == 0 ? names[i] : i % 3 == 1 ? Upper(names[i]) : Lower(names[i]);
     WriteWholeFile(folder + "\\" + name, "stale", i % 4 == 0 ? kReadOnlyHidden : 0);
   }
-  for (const char* neighbour : {"pykeys.dic0000", "Gbkflat.dic1", "flatAuto.dic00011", "xflatAdjust.dic"})
+  for (const char* neighbour :
+       {"pykeys.dic0000", "Gbkflat.dic1", "flatAuto.dic00011", "xflatAdjust.dic"})
     WriteWholeFile(folder + "\\" + neighbour, "keep");
 }
 
@@ -89,12 +91,14 @@ TEST_F(InstallSequenceTest, CompleteRunInstallsEveryFileAndClosingStep) {
 
   std::string startMenu = ProgramsFolder() + "\\Tavik Roved Editor";
   EXPECT_EQ(LinkTarget(startMenu + "\\Tavik Roved Editor.lnk"), InstallPath("TVKEdit.exe"));
-  EXPECT_EQ(LinkTarget(startMenu + "\\Tavik Roved Editor UnInstall.lnk"), InstallPath("TVKEditUnInstall.exe"));
+  EXPECT_EQ(LinkTarget(startMenu + "\\Tavik Roved Editor UnInstall.lnk"),
+            InstallPath("TVKEditUnInstall.exe"));
   EXPECT_EQ(LinkTarget(DesktopFolder() + "\\Morvelpad.lnk"), InstallPath("Morvel.exe"));
   EXPECT_EQ(LinkTarget(DesktopFolder() + "\\Tavik Roved Editor.lnk"), InstallPath("TVKEdit.exe"));
 
   HKEY key = nullptr;
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "TVKEditor.Document", 0, KEY_READ, &key), ERROR_SUCCESS);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "TVKEditor.Document", 0, KEY_READ, &key),
+            ERROR_SUCCESS);
   if (key != nullptr) RegCloseKey(key);
 
   // The bar stays visible with the range it was created with.
@@ -133,7 +137,8 @@ TEST_F(InstallSequenceTest, StaleFilesGoBeforeTheFirstFileIsWritten) {
   }
   ExpectRowInstalled(installFolder, kManifest[0]);
   ExpectRowInstalled(installFolder, kManifest[1]);
-  for (const char* neighbour : {"pykeys.dic0000", "Gbkflat.dic1", "flatAuto.dic00011", "xflatAdjust.dic"})
+  for (const char* neighbour :
+       {"pykeys.dic0000", "Gbkflat.dic1", "flatAuto.dic00011", "xflatAdjust.dic"})
     EXPECT_TRUE(FileExists(InstallPath(neighbour))) << neighbour;
 }
 
@@ -146,10 +151,11 @@ TEST_F(InstallSequenceTest, WordBaseIsKeptOrReplacedAsAnswered) {
     SCOPED_TRACE(c.kept ? "kept" : "replaced");
     // An earlier install: its word base carries the modification mark, and
     // read-only hidden dictionaries that must be replaced all the same.
-    const DWORD oldAttributes[] = {FILE_ATTRIBUTE_HIDDEN, 0, FILE_ATTRIBUTE_READONLY, kReadOnlyHidden};
+    const DWORD oldAttributes[] = {FILE_ATTRIBUTE_HIDDEN, 0, FILE_ATTRIBUTE_READONLY,
+                                   kReadOnlyHidden};
     for (int i = 0; i < 4; ++i)
-      WriteWholeFile(InstallPath(kWordBaseFiles[i]), std::string(1, '\x81') + "old " + kWordBaseFiles[i],
-                     oldAttributes[i]);
+      WriteWholeFile(InstallPath(kWordBaseFiles[i]),
+                     std::string(1, '\x81') + "old " + kWordBaseFiles[i], oldAttributes[i]);
     WriteWholeFile(InstallPath("py_1key.dic"), "old", kReadOnlyHidden);
     WriteWholeFile(InstallPath("sort.dic"), "old", kReadOnlyHidden);
     PlantStaleFiles(installFolder);
@@ -279,14 +285,16 @@ TEST_F(InstallSequenceTest, RegistersDocumentTypesOnlyOnNewerSystems) {
 // name in another case, or in two, when it was written from Linux.
 TEST_F(InstallSequenceTest, StaleFilesInOtherCaseOnACaseSensitiveFolder) {
   std::string unixFolder = "/tmp/tavik_seq_case_" + std::to_string(GetCurrentProcessId());
-  ASSERT_TRUE(RunHostShell("rm -rf " + unixFolder + " && mkdir " + unixFolder + " && cd " + unixFolder +
-                           " && echo old > GBKFLAT.DIC && echo old > gbkflat.dic && echo old > PyKeys.Dic"
-                           " && echo old > FLATAUTO.DIC0110 && echo old > flatadjust.dic1111"
-                           " && echo keep > GBKFLAT.DIC0000 && chmod 444 GBKFLAT.DIC FLATAUTO.DIC0110"));
+  ASSERT_TRUE(
+      RunHostShell("rm -rf " + unixFolder + " && mkdir " + unixFolder + " && cd " + unixFolder +
+                   " && echo old > GBKFLAT.DIC && echo old > gbkflat.dic && echo old > PyKeys.Dic"
+                   " && echo old > FLATAUTO.DIC0110 && echo old > flatadjust.dic1111"
+                   " && echo keep > GBKFLAT.DIC0000 && chmod 444 GBKFLAT.DIC FLATAUTO.DIC0110"));
   std::string folder = "Z:" + unixFolder;
   std::replace(folder.begin(), folder.end(), '/', '\\');
   UseInstallFolder(folder);
-  ASSERT_EQ(ReadOnlyHidden(folder + "\\FLATAUTO.DIC0110"), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  ASSERT_EQ(ReadOnlyHidden(folder + "\\FLATAUTO.DIC0110"),
+            static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
 
   EXPECT_EQ(Run(), 1);
 

@@ -10,3 +10,18 @@ tavik_test(list_item_test SOURCES render/list_item_test.cpp ${render_support}
            RC ${TAVIK_TEST_PAYLOAD_RC})
 tavik_test(check_control_test SOURCES render/check_control_test.cpp ${render_support}
            RC ${TAVIK_TEST_PAYLOAD_RC})
+tavik_test(glyph_locate_test PURE SOURCES render/glyph_locate_test.cpp)
+tavik_test(text_out_test SOURCES render/text_out_test.cpp ${render_support}
+           RC ${TAVIK_TEST_PAYLOAD_RC})
+
+# The same painters on a double-byte system, where window and item texts go
+# through code page 936 on their way in and out of the controls. LANG alone
+# left Wine on 1252 here; LC_ALL takes effect.
+set(cp936 "LANG=zh_CN.UTF-8;LC_ALL=zh_CN.UTF-8;TAVIK_EXPECT_ACP=936")
+foreach(test owner_draw_test list_item_test check_control_test)
+  add_test(NAME ${test}_cp936 COMMAND ${test})
+  set_tests_properties(${test}_cp936 PROPERTIES TIMEOUT 300 ENVIRONMENT "${cp936}")
+endforeach()
+add_test(NAME message_box_test_cp936 COMMAND message_box_test
+         --gtest_filter=CodePage.*:*TextsAreShown*:*Overlong*:*EachButton*)
+set_tests_properties(message_box_test_cp936 PROPERTIES TIMEOUT 300 ENVIRONMENT "${cp936}")

@@ -8,7 +8,8 @@
 // holds and notes when the sequence sets it to 10 (before the stale-file
 // deletions) and to 90 (after the last manifest row): that span is the
 // extraction loop. RESULT_FILE then gets
-// "<RunInstall result> <RunInstall seconds> <extraction seconds> <peak working set bytes>".
+// "<RunInstall result> <RunInstall seconds> <extraction seconds> <peak working set bytes>
+//  <working set before RunInstall bytes>".
 // Without it no window is made, as few steps as the install needs.
 #include <windows.h>
 #include <commctrl.h>
@@ -75,14 +76,20 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
   return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-bool WriteResult(const char* resultPath, int result, double seconds) {
+PROCESS_MEMORY_COUNTERS MemoryNow() {
   PROCESS_MEMORY_COUNTERS memory = {};
   memory.cb = sizeof memory;
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+  return memory;
+}
+
+bool WriteResult(const char* resultPath, int result, double seconds, SIZE_T workingSetBefore) {
+  PROCESS_MEMORY_COUNTERS memory = MemoryNow();
   FILE* out = std::fopen(resultPath, "w");
   if (out == nullptr) return false;
-  std::fprintf(out, "%d %.6f %.6f %llu\n", result, seconds, Seconds(extractionStart, extractionEnd),
-               static_cast<unsigned long long>(memory.PeakWorkingSetSize));
+  std::fprintf(out, "%d %.6f %.6f %llu %llu\n", result, seconds, Seconds(extractionStart, extractionEnd),
+               static_cast<unsigned long long>(memory.PeakWorkingSetSize),
+               static_cast<unsigned long long>(workingSetBefore));
   return std::fclose(out) == 0;
 }
 
@@ -103,13 +110,14 @@ int main(int argc, char** argv) {
   const char* resultPath = argc == 3 ? argv[2] : nullptr;
   if (resultPath != nullptr && !CreateProgressWindow()) return 2;
 
+  SIZE_T workingSetBefore = resultPath != nullptr ? MemoryNow().WorkingSetSize : 0;
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
   int result = RunInstall();
   QueryPerformanceCounter(&end);
 
   if (resultPath != nullptr) {
-    bool written = WriteResult(resultPath, result, Seconds(start, end));
+    bool written = WriteResult(resultPath, result, Seconds(start, end), workingSetBefore);
     DestroyWindow(mainDialog);
     if (!written) return 2;
   }

@@ -8,6 +8,11 @@
 # (test builds use them to leave out or damage chosen ids). Sets
 # TAVIK_PAYLOAD_RC_<NAME> in the caller's scope: the .rc to add to an exe.
 
+# Who writes the streams. libdeflate's are about 7% smaller for a few more
+# seconds of packing; both are 78 DA streams for zlib's uncompress.
+set(TAVIK_PAYLOAD_COMPRESSOR "zlib" CACHE STRING "Payload stream compressor: zlib (level 9) or libdeflate (level 12)")
+set_property(CACHE TAVIK_PAYLOAD_COMPRESSOR PROPERTY STRINGS zlib libdeflate)
+
 set(TAVIK_FONT_FILE "${CMAKE_BINARY_DIR}/font/ChnBmp.bin")
 add_custom_command(
   OUTPUT "${TAVIK_FONT_FILE}"
@@ -51,7 +56,7 @@ function(tavik_add_payload name)
   add_custom_command(
     OUTPUT "${rc}"
     COMMAND "${TAVIK_PAYLOAD_PACK}" --payload "${files}" --out "${packed}" --rc "${rc}"
-            ${ARG_PACK_ARGS}
+            --compressor ${TAVIK_PAYLOAD_COMPRESSOR} ${ARG_PACK_ARGS}
     DEPENDS host_tools "${TAVIK_PAYLOAD_PACK}" ${generated}
     COMMENT "Packing payload ${name}")
   add_custom_target(payload_${name} DEPENDS "${rc}")

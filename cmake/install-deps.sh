@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only when one
 # is missing, so a warm machine pays one dpkg query.
 set -e
-packages="cmake make g++ zlib1g-dev mingw-w64 libz-mingw-w64-dev wine xvfb xauth
+packages="cmake make g++ zlib1g-dev libdeflate-dev mingw-w64 libz-mingw-w64-dev wine xvfb xauth
           unifont googletest imagemagick x11-utils"
 missing=""
 for p in $packages; do

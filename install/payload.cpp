@@ -56,13 +56,16 @@ bool BuildTempPath(const char* target, unsigned serial, char (&path)[MAX_PATH]) 
   return FormatBounded(path, sizeof path, "%.*s%s", static_cast<int>(folderLength), target, name);
 }
 
-// Creates a new temporary file beside target; never opens an existing one.
-HANDLE CreateTempFile(const char* target, char (&tempPath)[MAX_PATH]) {
+// Creates a new temporary file beside target, carrying attributes from the
+// start; never opens an existing one.
+HANDLE CreateTempFile(const char* target, DWORD attributes, char (&tempPath)[MAX_PATH]) {
   static unsigned counter = 0;
   unsigned base = static_cast<unsigned>(GetCurrentProcessId()) * 0x9E37u;
+  attributes &= kSettableBits;
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
     if (!BuildTempPath(target, base + counter++, tempPath)) return INVALID_HANDLE_VALUE;
-    HANDLE file = CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
     DWORD error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
@@ -70,11 +73,14 @@ HANDLE CreateTempFile(const char* target, char (&tempPath)[MAX_PATH]) {
   return INVALID_HANDLE_VALUE;
 }
 
-// Writes all bytes to a new temporary file and moves it over target. On any
+// Writes all bytes to a new temporary file and moves it over target; the
+// file gets its attributes when it is made (the creating handle may write a
+// read-only file), which spares a read and a write of them per file. On any
 // failure the temporary file is removed and target is as it was.
-bool ReplaceFileContents(const char* target, const unsigned char* data, unsigned long length) {
+bool ReplaceFileContents(const char* target, const unsigned char* data, unsigned long length,
+                         DWORD attributes) {
   char tempPath[MAX_PATH];
-  HANDLE file = CreateTempFile(target, tempPath);
+  HANDLE file = CreateTempFile(target, attributes, tempPath);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   bool complete = length == 0 || (data != nullptr && WriteFile(file, data, length, &written, nullptr) &&
@@ -82,6 +88,7 @@ bool ReplaceFileContents(const char* target, const unsigned char* data, unsigned
   // A failed close can mean the last bytes never reached the disk.
   complete = CloseHandle(file) && complete;
   if (complete && MoveFileExA(tempPath, target, MOVEFILE_REPLACE_EXISTING)) return true;
+  SetFileAttributesA(tempPath, FILE_ATTRIBUTE_NORMAL);  // a read-only file cannot be deleted
   DeleteFileA(tempPath);
   return false;
 }
@@ -129,18 +136,11 @@ int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned
   // that state should the attempt fail.
   if (existed && (previous & kFlagBits)) SetAttributes(path, previous & ~kFlagBits);
 
-  if (!ReplaceFileContents(path, data, length)) return 0;
-
-  DWORD requested = (readOnly ? FILE_ATTRIBUTE_READONLY : 0) | (hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
-  if (!existed && requested == 0) return 1;
   // The new file carries the old one's other attributes (system, archive,
   // ...) as if it had been rewritten in place, plus the requested flags.
-  DWORD current = GetFileAttributesA(path);
-  if (current == INVALID_FILE_ATTRIBUTES) return 1;
-  DWORD wanted = current | requested;
-  if (existed) wanted |= previous & ~kFlagBits;
-  if (wanted != current) SetAttributes(path, wanted);
-  return 1;
+  DWORD requested = (readOnly ? FILE_ATTRIBUTE_READONLY : 0) | (hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
+  DWORD wanted = requested | (existed ? previous & ~kFlagBits : 0);
+  return ReplaceFileContents(path, data, length, wanted) ? 1 : 0;
 }
 
 int MakeWritable(const char* path, int clearReadOnly, int clearHidden) {

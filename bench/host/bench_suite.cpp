@@ -39,11 +39,11 @@ struct Config {
 
 struct Samples {
   unsigned long long manifestBytes = 0;
-  Series oursLoop, oursRunInstall, oursThroughput, oursPeak;
+  Series oursLoop, oursRunInstall, oursThroughput, oursPeak, oursGrowth;
   Series bareLoop, bareWhole, barePeak, bareRss;
   Series nativeInflate, nativeInflateWrite;
   Series oursWhole, oursRss, nsisZlib, nsisZlibRss, nsisLzma, nsisLzmaRss, emptyWhole, emptyRss;
-  Series startEmpty, startWindowPaint, startSetupWindow, startSetupPaint, startSetupIdle;
+  Series startEmpty, startWindowPaint, startSetupWindow, startSetupPaint, startSetupPeak;
   struct Pack {
     Series wall, cpu;
     unsigned long long manifestPacked = 0, allPacked = 0;
@@ -88,8 +88,8 @@ void MeasureOursTimed(const Config& config, Samples& samples, bool keep) {
   ProcessRun run = RunWine(config, {config.Bench() + "/install_run.exe", WindowsPath(folder), WindowsPath(result)});
   int installed = 0;
   double whole = 0, loop = 0;
-  unsigned long long peak = 0;
-  std::istringstream(ReadText(result)) >> installed >> whole >> loop >> peak;
+  unsigned long long peak = 0, before = 0;
+  std::istringstream(ReadText(result)) >> installed >> whole >> loop >> peak >> before;
   Check(run.exitCode == 0 && installed == 1 && loop > 0, "install_run.exe failed");
   CheckInstalled(folder, samples, false, "install_run.exe");
   if (keep) {
@@ -97,6 +97,7 @@ void MeasureOursTimed(const Config& config, Samples& samples, bool keep) {
     samples.oursRunInstall.Add(whole);
     samples.oursThroughput.Add(static_cast<double>(StatFolder(folder).bytes) / 1e6 / loop);
     samples.oursPeak.Add(static_cast<double>(peak) / kMiB);
+    samples.oursGrowth.Add(static_cast<double>(peak - before) / kMiB);
   }
   SettleDisk(folder);
 }
@@ -206,15 +207,15 @@ void MeasureStartup(const Config& config, Samples& samples) {
   Check(run.exitCode == 0, "startup_probe.exe failed");
   std::istringstream lines(ReadText(result));
   std::string kind;
-  double window = 0, paint = 0, idle = 0;
-  for (int line = 0; lines >> kind >> window >> paint >> idle; ++line) {
+  double window = 0, paint = 0, peak = 0;
+  for (int line = 0; lines >> kind >> window >> paint >> peak; ++line) {
     if (line < 3) continue;  // the warm-up round
     if (kind == "empty") AddIfSeen(samples.startEmpty, window);
     if (kind == "empty_window") AddIfSeen(samples.startWindowPaint, paint);
     if (kind == "setup") {
       AddIfSeen(samples.startSetupWindow, window);
       AddIfSeen(samples.startSetupPaint, paint);
-      AddIfSeen(samples.startSetupIdle, idle);
+      AddIfSeen(samples.startSetupPeak, peak >= 0 ? peak / kMiB : -1);
     }
   }
 }
@@ -324,20 +325,33 @@ void AddStartupRows(const Samples& s, std::vector<ReportRow>& rows) {
                   "+" + Fixed(over, 1) + " ms over empty, +" +
                       Fixed(s.startSetupPaint.Median() - s.startWindowPaint.Median(), 1) + " ms over empty window",
                   "<= 150 ms over empty", Verdict(!s.startSetupPaint.Empty(), over <= 150, "+" + Fixed(over, 1) + " ms")});
-  rows.push_back({"Start-up: TavikSetup.exe, start to input idle", MedianText(s.startSetupIdle, 1, "ms"),
-                  RangeText(s.startSetupIdle, 1), "", "", ""});
 }
 
-void AddSizeRows(const Config& config, std::vector<ReportRow>& rows) {
+// Sizes include the speech package: the setup program carries it and the
+// NSIS installers reserve it, so both hold the same payload.
+void AddSizeRows(const Config& config, const Samples& s, std::vector<ReportRow>& rows) {
   unsigned long long ours = FileSize(config.build + "/TavikSetup.exe");
   unsigned long long zlib = FileSize(config.Bench() + "/nsis/nsis_zlib.exe");
   unsigned long long lzma = FileSize(config.Bench() + "/nsis/nsis_lzma.exe");
-  rows.push_back({"Size: TavikSetup.exe as built", Bytes(ours) + " B", "",
-                  Percent(static_cast<double>(ours) / static_cast<double>(zlib) - 1) + " vs NSIS zlib",
-                  "<= NSIS zlib installer", Verdict(zlib > 0, ours <= zlib, ours > zlib ? Bytes(ours - zlib) + " B larger" : "")});
-  rows.push_back({"Size: NSIS zlib installer", Bytes(zlib) + " B", "", "", "", ""});
-  rows.push_back({"Size: NSIS solid LZMA installer", Bytes(lzma) + " B", "",
-                  Percent(static_cast<double>(ours) / static_cast<double>(lzma) - 1) + " ours vs this", "", ""});
+  auto versus = [](unsigned long long a, unsigned long long b) {
+    return Percent(static_cast<double>(a) / static_cast<double>(b) - 1);
+  };
+  auto verdict = [&](unsigned long long size) {
+    return Verdict(zlib > 0, size <= zlib, size > zlib ? Bytes(size - zlib) + " B larger" : "");
+  };
+  bool builtWithZlib = ReadText(config.build + "/payload/product/summary.txt").find("zlib level 9") != std::string::npos;
+  rows.push_back({std::string("Size: TavikSetup.exe as built (") + (builtWithZlib ? "zlib level 9" : "libdeflate level 12") +
+                      " streams)",
+                  Bytes(ours) + " B", "", versus(ours, zlib) + " vs NSIS zlib", "<= NSIS zlib installer", verdict(ours)});
+  if (builtWithZlib && s.libdeflate.allPacked > 0) {
+    unsigned long long estimate = ours - s.zlib.allPacked + s.libdeflate.allPacked;
+    rows.push_back({"Size: TavikSetup.exe with libdeflate streams (estimate: as built - zlib streams + libdeflate streams)",
+                    Bytes(estimate) + " B", "", versus(estimate, zlib) + " vs NSIS zlib", "<= NSIS zlib installer",
+                    verdict(estimate)});
+  }
+  rows.push_back({"Size: NSIS zlib installer (122 files + speech package reserved)", Bytes(zlib) + " B", "", "", "", ""});
+  rows.push_back({"Size: NSIS solid LZMA installer (same content)", Bytes(lzma) + " B", "",
+                  "ours " + versus(ours, lzma) + " vs this", "", ""});
 }
 
 void AddPackRows(const Samples& s, std::vector<ReportRow>& rows) {
@@ -368,22 +382,31 @@ void AddPackRows(const Samples& s, std::vector<ReportRow>& rows) {
 }
 
 void AddMemoryRows(const Samples& s, std::vector<ReportRow>& rows) {
-  double peak = s.oursPeak.Median();
-  rows.push_back({"Memory: peak working set of the install, ours (in-process, after RunInstall)",
+  rows.push_back({"Memory: install_run.exe (progress window + RunInstall), peak working set in-process",
                   MedianText(s.oursPeak, 1, "MiB"), RangeText(s.oursPeak, 1),
-                  Fixed(peak * kMiB / 1e6, 1) + " MB; " + Fixed(peak - s.emptyRss.Median(), 1) + " MiB over the empty program",
-                  "< 80 MB", Verdict(!s.oursPeak.Empty(), peak * kMiB < 80e6, Fixed(peak * kMiB / 1e6, 1) + " MB")});
+                  "+" + MedianText(s.oursGrowth, 1, "MiB") + " during RunInstall", "", ""});
+  rows.push_back({"Memory: TavikSetup.exe, peak working set up to the wizard's first paint",
+                  MedianText(s.startSetupPeak, 1, "MiB"), RangeText(s.startSetupPeak, 1), "", "", ""});
+  // The wizard cannot yet be driven to its install from outside, so the
+  // program's peak is its start-up peak plus what an install adds to a
+  // process that already has its window.
+  bool seen = !s.startSetupPeak.Empty() && !s.oursGrowth.Empty();
+  double estimate = s.startSetupPeak.Median() + s.oursGrowth.Median();
+  rows.push_back({"Memory: the setup program's peak working set during an install (estimate: the wizard's start-up "
+                  "peak + RunInstall's growth)",
+                  seen ? Fixed(estimate, 1) + " MiB" : "n/a", "", seen ? Fixed(estimate * kMiB / 1e6, 1) + " MB" : "",
+                  "< 80 MB", Verdict(seen, estimate * kMiB < 80e6, Fixed(estimate * kMiB / 1e6, 1) + " MB")});
   struct Reference {
     const char* name;
     const Series& series;
-  } references[] = {{"ours, whole process without window", s.oursRss},
+  } references[] = {{"ours, install without window", s.oursRss},
                     {"bare Windows program", s.bareRss},
                     {"NSIS zlib", s.nsisZlibRss},
                     {"NSIS solid LZMA", s.nsisLzmaRss},
                     {"empty program", s.emptyRss}};
   for (const Reference& reference : references)
-    rows.push_back({std::string("Memory: peak resident set, ") + reference.name, MedianText(reference.series, 1, "MiB"),
-                    RangeText(reference.series, 1), "", "", ""});
+    rows.push_back({std::string("Memory: peak resident set of the whole process, ") + reference.name,
+                    MedianText(reference.series, 1, "MiB"), RangeText(reference.series, 1), "", "", ""});
 }
 
 Config ParseConfig(int argc, char** argv) {
@@ -423,7 +446,7 @@ int main(int argc, char** argv) {
   AddExtractionRows(samples, rows);
   AddWholeRows(samples, rows);
   AddStartupRows(samples, rows);
-  AddSizeRows(config, rows);
+  AddSizeRows(config, samples, rows);
   if (config.pack) AddPackRows(samples, rows);
   AddMemoryRows(samples, rows);
   std::printf("Runs: %d counted per measure after one warm-up round; payload %s bytes in %zu files.\n\n",

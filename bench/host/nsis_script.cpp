@@ -1,6 +1,7 @@
 // Writes the script of a comparison installer made by the generic NSIS
 // tool: the same 122 manifest files in manifest order, one section, 64-bit
-// Unicode stub (it runs under the same 64-bit Wine as our program).
+// Unicode stub (it runs under the same 64-bit Wine as our program), and the
+// extra payloads (the speech package) carried but not installed, as ours.
 //
 //   nsis_script --payload DIR --compressor zlib|lzma --installer EXE --out FILE.nsi
 //
@@ -51,7 +52,10 @@ int main(int argc, char** argv) {
          << "Section\n"
          << "  SetOutPath \"$INSTDIR\"\n";
   for (const ManifestRow& row : kManifest) script << "  File \"" << payload << "/" << row.fileName << "\"\n";
-  script << "SectionEnd\n";
+  script << "SectionEnd\n"
+         << "; Carried as the setup program carries them, never installed; after the\n"
+         << "; section, so a solid stream never has to be inflated through them.\n";
+  for (const ExtraPayload& extra : kExtraPayloads) script << "ReserveFile \"" << payload << "/" << extra.fileName << "\"\n";
   script.close();
   if (!script) {
     std::fprintf(stderr, "nsis_script: cannot write %s\n", out.c_str());

@@ -1,16 +1,20 @@
-// One install without the wizard: RunInstall over the product's payload into
-// a folder that the caller made. The suite times the whole process from
-// outside; with a result file the program also times the run from inside.
+// One install without the wizard, into a folder that the caller made. The
+// suite times the whole process from outside; with --result the program
+// also times the run from inside.
 //
-//   install_run.exe FOLDER [RESULT_FILE]
+//   install_run.exe FOLDER [--result FILE] [--files-only]
 //
-// With RESULT_FILE the program shows the progress bar that the install page
+// By default the program runs RunInstall: the files, the configuration
+// file, the shortcuts and the registration. --files-only installs only the
+// 122 manifest rows, each through ExtractPayload into one reused buffer as
+// RunInstall extracts them: the same work as an installer that only copies
+// files.
+//
+// With --result the program shows the progress bar that the install page
 // holds and notes when the sequence sets it to 10 (before the stale-file
 // deletions) and to 90 (after the last manifest row): that span is the
-// extraction loop. RESULT_FILE then gets
-// "<RunInstall result> <RunInstall seconds> <extraction seconds> <peak working set bytes>
-//  <working set before RunInstall bytes>".
-// Without it no window is made, as few steps as the install needs.
+// extraction loop. FILE then gets "<result> <seconds> <extraction seconds>
+// <peak working set bytes> <working set before the run bytes>".
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -20,6 +24,7 @@
 
 #include "install/bounded_format.h"
 #include "install/install.h"
+#include "install/manifest.h"
 #include "resources/resource.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"
@@ -70,6 +75,25 @@ bool SetFolders(const char* folder) {
          FormatBounded(windowsDir, sizeof windowsDir, "%s\\", windows);
 }
 
+// The extraction part of the install sequence alone, row by row as the
+// sequence does it: one buffer, the rows' own flags, a failed stop row ends
+// the run.
+int InstallFilesOnly() {
+  HANDLE heap = GetProcessHeap();
+  auto* buffer = static_cast<unsigned char*>(HeapAlloc(heap, 0, kInstallBufferSize));
+  if (buffer == nullptr) return 0;
+  int result = 1;
+  for (const ManifestRow& row : kManifest) {
+    int written = ExtractPayload(row.id, row.fileName, buffer, kInstallBufferSize, row.readOnly, row.hidden, nullptr);
+    if (written == 0 && row.onFailure == FailureRule::kStop) {
+      result = 0;
+      break;
+    }
+  }
+  HeapFree(heap, 0, buffer);
+  return result;
+}
+
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
@@ -96,8 +120,16 @@ bool WriteResult(const char* resultPath, int result, double seconds, SIZE_T work
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: install_run.exe FOLDER [RESULT_FILE]\n");
+  const char* resultPath = nullptr;
+  bool filesOnly = false;
+  bool understood = argc >= 2;
+  for (int i = 2; i < argc && understood; ++i) {
+    if (std::strcmp(argv[i], "--result") == 0 && i + 1 < argc) resultPath = argv[++i];
+    else if (std::strcmp(argv[i], "--files-only") == 0) filesOnly = true;
+    else understood = false;
+  }
+  if (!understood) {
+    std::fprintf(stderr, "usage: install_run.exe FOLDER [--result FILE] [--files-only]\n");
     return 2;
   }
   appInstance = GetModuleHandleA(nullptr);
@@ -107,13 +139,12 @@ int main(int argc, char** argv) {
   isWindowsNT = 1;
   isVistaOrLater = 1;
   desktopIconWanted = 1;
-  const char* resultPath = argc == 3 ? argv[2] : nullptr;
   if (resultPath != nullptr && !CreateProgressWindow()) return 2;
 
   SIZE_T workingSetBefore = resultPath != nullptr ? MemoryNow().WorkingSetSize : 0;
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
-  int result = RunInstall();
+  int result = filesOnly ? InstallFilesOnly() : RunInstall();
   QueryPerformanceCounter(&end);
 
   if (resultPath != nullptr) {

@@ -12,6 +12,9 @@
 # seconds of packing; both are 78 DA streams for zlib's uncompress.
 set(TAVIK_PAYLOAD_COMPRESSOR "zlib" CACHE STRING "Payload stream compressor: zlib (level 9) or libdeflate (level 12)")
 set_property(CACHE TAVIK_PAYLOAD_COMPRESSOR PROPERTY STRINGS zlib libdeflate)
+# Rewritten only when the choice changes, so a new choice repacks.
+set(TAVIK_PAYLOAD_COMPRESSOR_STAMP "${CMAKE_BINARY_DIR}/payload/compressor.txt")
+file(CONFIGURE OUTPUT "${TAVIK_PAYLOAD_COMPRESSOR_STAMP}" CONTENT "${TAVIK_PAYLOAD_COMPRESSOR}\n")
 
 set(TAVIK_FONT_FILE "${CMAKE_BINARY_DIR}/font/ChnBmp.bin")
 add_custom_command(
@@ -57,7 +60,7 @@ function(tavik_add_payload name)
     OUTPUT "${rc}"
     COMMAND "${TAVIK_PAYLOAD_PACK}" --payload "${files}" --out "${packed}" --rc "${rc}"
             --compressor ${TAVIK_PAYLOAD_COMPRESSOR} ${ARG_PACK_ARGS}
-    DEPENDS host_tools "${TAVIK_PAYLOAD_PACK}" ${generated}
+    DEPENDS host_tools "${TAVIK_PAYLOAD_PACK}" "${TAVIK_PAYLOAD_COMPRESSOR_STAMP}" ${generated}
     COMMENT "Packing payload ${name}")
   add_custom_target(payload_${name} DEPENDS "${rc}")
   set(TAVIK_PAYLOAD_RC_${name} "${rc}" PARENT_SCOPE)

@@ -40,7 +40,7 @@ struct Config {
 struct Samples {
   unsigned long long manifestBytes = 0;
   Series oursLoop, oursRunInstall, oursThroughput, oursPeak, oursGrowth;
-  Series bareLoop, bareWhole, barePeak, bareRss;
+  Series bareLoop, bareWhole, bareRss;
   Series nativeInflate, nativeInflateWrite;
   Series oursWhole, oursRss, filesWhole, filesRss, nsisZlib, nsisZlibRss, nsisLzma, nsisLzmaRss, emptyWhole, emptyRss;
   Series startEmpty, startWindowPaint, startSetupWindow, startSetupPaint, startSetupPeak;
@@ -109,15 +109,14 @@ void MeasureBare(const Config& config, Samples& samples, bool keep) {
   Check(MakeFreshFolder(folder), "cannot make " + folder);
   ProcessRun run = RunWine(config, {config.Bench() + "/bare_extract.exe", WindowsPath(folder), WindowsPath(result)});
   int files = 0;
-  unsigned long long bytes = 0, peak = 0;
+  unsigned long long bytes = 0;
   double loop = 0;
-  std::istringstream(ReadText(result)) >> files >> bytes >> loop >> peak;
+  std::istringstream(ReadText(result)) >> files >> bytes >> loop;
   Check(run.exitCode == 0 && loop > 0, "bare_extract.exe failed");
   CheckInstalled(folder, samples, true, "bare_extract.exe");
   if (keep) {
     samples.bareLoop.Add(loop);
     samples.bareWhole.Add(run.seconds);
-    samples.barePeak.Add(static_cast<double>(peak) / kMiB);
     samples.bareRss.Add(run.maxRssMiB);
   }
   SettleDisk(folder);

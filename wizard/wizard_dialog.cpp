@@ -62,6 +62,9 @@ void FillLanguageList(HWND dialog) {
     if (position >= 0) SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(position), item.value);
   }
   SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  // Wine leaves the selection field at 16 pixels whatever the measure
+  // answer says, which cuts the glyph line; the field is set outright.
+  SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), kListItemHeight);
 }
 
 void SubclassCheckBoxes(HWND dialog) {

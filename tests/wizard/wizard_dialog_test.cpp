@@ -50,6 +50,8 @@ TEST_F(WizardTest, LanguageListPutsTheCurrentLanguageFirst) {
       EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, position, 0), c.values[position]);
     }
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
+    // The selection field shows a whole glyph line, like the items.
+    EXPECT_GE(SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 23);
   }
 }
 

@@ -215,32 +215,40 @@ TEST_F(InstallRunTest, AcceptedSpeechOfferOpensTheExtractedPackage) {
 }
 
 TEST_F(InstallRunTest, FolderThatCannotBeMadeLeadsBackToThePath) {
-  std::string typed = root_ + "\\Missing\\Tavik";
-  SetDlgItemTextA(dialog, IDC_PATH_EDIT, typed.c_str());
-  GoToPage(3);
-  Click(IDC_NEXT);
+  // A missing parent, and a path too long for installDir that must not be
+  // taken cut short (the edit's limit holds typing, not a set text).
+  const std::string cases[] = {root_ + "\\Missing\\Tavik", root_ + "\\" + std::string(300, 'a')};
+  for (const std::string& typed : cases) {
+    SCOPED_TRACE(typed.size());
+    RecreateWizard();
+    size_t seenBefore = messages().size();
+    SetDlgItemTextA(dialog, IDC_PATH_EDIT, typed.c_str());
+    GoToPage(3);
+    Click(IDC_NEXT);
 
-  ASSERT_EQ(messages().size(), 1u);
-  EXPECT_EQ(messages()[0].chinese, kTextFolderCn);
-  EXPECT_FALSE(PathExists(root_ + "\\Missing"));
-  EXPECT_EQ(pageIndex, 0);
-  EXPECT_EQ(ShownPages(), std::vector<int>{0});
-  EXPECT_FALSE(Shown(IDC_LANGUAGE_COMBO));
-  EXPECT_FALSE(Shown(IDC_BACK));
-  EXPECT_TRUE(Shown(IDC_NEXT));
-  EXPECT_TRUE(Shown(IDCANCEL));
-  // The path is focused and selected, ready to be typed over.
-  HWND edit = GetDlgItem(dialog, IDC_PATH_EDIT);
-  EXPECT_EQ(GetFocus(), edit);
-  DWORD start = 0, end = 0;
-  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(start, 0u);
-  EXPECT_EQ(end, typed.size());
+    ASSERT_EQ(messages().size(), seenBefore + 1);
+    EXPECT_EQ(messages().back().chinese, kTextFolderCn);
+    EXPECT_EQ(messages().back().english, "Cannot create folder! Please check folder path.");
+    EXPECT_TRUE(IsEmptyFolder(root_));
+    EXPECT_EQ(pageIndex, 0);
+    EXPECT_EQ(ShownPages(), std::vector<int>{0});
+    EXPECT_FALSE(Shown(IDC_LANGUAGE_COMBO));
+    EXPECT_FALSE(Shown(IDC_BACK));
+    EXPECT_TRUE(Shown(IDC_NEXT));
+    EXPECT_TRUE(Shown(IDCANCEL));
+    // The path is focused and selected, ready to be typed over.
+    HWND edit = GetDlgItem(dialog, IDC_PATH_EDIT);
+    EXPECT_EQ(GetFocus(), edit);
+    DWORD start = 0, end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, typed.size());
 
-  // The wizard goes on from there as from the start.
-  Click(IDC_NEXT);
-  EXPECT_EQ(pageIndex, 1);
-  EXPECT_EQ(ShownPages(), std::vector<int>{1});
+    // The wizard goes on from there as from the start.
+    Click(IDC_NEXT);
+    EXPECT_EQ(pageIndex, 1);
+    EXPECT_EQ(ShownPages(), std::vector<int>{1});
+  }
 }
 
 TEST_F(InstallRunTest, FailedInstallIsToldAndOffersNoSpeech) {

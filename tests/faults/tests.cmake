@@ -3,6 +3,9 @@
 # seeded generators of configuration files and format texts, registry
 # faults and installs killed part-way.
 
+# The configuration rewrite against seeded files, natively too.
+tavik_test(config_fault_test PURE SOURCES faults/config_fault_test.cpp faults/config_oracle.cpp)
+
 # Everything below runs only in the Windows build (tools/ reads this file too).
 if(NOT TARGET tavik_core)
   return()
@@ -81,3 +84,7 @@ tavik_add_payload(damaged PROFILE small PACK_ARGS ${damage_args})
 tavik_test(payload_damage_test SOURCES faults/payload_damage_test.cpp ${fault_support}
            RC ${TAVIK_PAYLOAD_RC_damaged})
 target_include_directories(payload_damage_test PRIVATE "${fault_generated}")
+
+# ---- Configuration file in the install folder ------------------------------------
+tavik_test(config_update_fault_test
+           SOURCES faults/config_update_fault_test.cpp faults/config_oracle.cpp ${fault_support})

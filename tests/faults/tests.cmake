@@ -88,3 +88,17 @@ target_include_directories(payload_damage_test PRIVATE "${fault_generated}")
 # ---- Configuration file in the install folder ------------------------------------
 tavik_test(config_update_fault_test
            SOURCES faults/config_update_fault_test.cpp faults/config_oracle.cpp ${fault_support})
+
+# ---- Disk full ---------------------------------------------------------------------
+# Runs under with_small_disk.sh, which mounts a small file system for it
+# (the test skips, saying why, where none can be mounted).
+add_executable(disk_full_test faults/disk_full_test.cpp ${fault_support} ${TAVIK_TEST_PAYLOAD_RC})
+target_link_libraries(disk_full_test PRIVATE tavik_core gtest_main)
+target_compile_options(disk_full_test PRIVATE ${TAVIK_WARNINGS})
+target_include_directories(disk_full_test PRIVATE "${CMAKE_SOURCE_DIR}")
+set_target_properties(disk_full_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+add_test(NAME disk_full_test
+         COMMAND sh "${CMAKE_CURRENT_SOURCE_DIR}/faults/with_small_disk.sh"
+                 "${CMAKE_BINARY_DIR}/faults/small-disk" 4m
+                 "${CMAKE_BINARY_DIR}/wine-run.sh" "$<TARGET_FILE:disk_full_test>")
+set_tests_properties(disk_full_test PROPERTIES TIMEOUT 120)

@@ -102,3 +102,16 @@ add_test(NAME disk_full_test
                  "${CMAKE_BINARY_DIR}/faults/small-disk" 4m
                  "${CMAKE_BINARY_DIR}/wine-run.sh" "$<TARGET_FILE:disk_full_test>")
 set_tests_properties(disk_full_test PROPERTIES TIMEOUT 120)
+
+# ---- Locked and protected targets, interrupted installs ----------------------------
+# A second process: holds a file open, or extracts until it is killed.
+add_executable(fault_helper faults/fault_helper.cpp ${TAVIK_TEST_PAYLOAD_RC})
+target_link_libraries(fault_helper PRIVATE tavik_core)
+target_compile_options(fault_helper PRIVATE ${TAVIK_WARNINGS})
+target_include_directories(fault_helper PRIVATE "${CMAKE_SOURCE_DIR}")
+set_target_properties(fault_helper PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+
+tavik_test(locked_target_test
+           SOURCES faults/locked_target_test.cpp faults/helper_process.cpp ${fault_support}
+           RC ${TAVIK_TEST_PAYLOAD_RC})
+add_dependencies(locked_target_test fault_helper)

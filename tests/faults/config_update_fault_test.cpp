@@ -11,6 +11,7 @@
 #include "startup/startup.h"
 #include "tests/faults/config_oracle.h"
 #include "tests/faults/fault_support.h"
+#include "tests/install/payload_test_support.h"
 #include "wizard/wizard.h"
 
 namespace {

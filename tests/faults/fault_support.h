@@ -7,8 +7,9 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
-#include "tests/install/payload_test_support.h"
+using Bytes = std::vector<unsigned char>;
 
 // The attributes an install step may set or clear; the rest (archive, for
 // one, which the file system keeps on its own) are left out of snapshots.

@@ -12,6 +12,7 @@
 #include "install/manifest.h"
 #include "startup/startup.h"
 #include "tests/faults/fault_support.h"
+#include "tests/install/payload_test_support.h"
 #include "tests/faults/helper_process.h"
 #include "wizard/wizard.h"
 

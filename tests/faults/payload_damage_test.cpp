@@ -15,6 +15,7 @@
 #include "install/manifest.h"
 #include "startup/startup.h"
 #include "tests/faults/fault_support.h"
+#include "tests/install/payload_test_support.h"
 #include "wizard/wizard.h"
 
 namespace {

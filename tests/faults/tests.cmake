@@ -115,3 +115,8 @@ tavik_test(locked_target_test
            SOURCES faults/locked_target_test.cpp faults/helper_process.cpp ${fault_support}
            RC ${TAVIK_TEST_PAYLOAD_RC})
 add_dependencies(locked_target_test fault_helper)
+
+# ---- Path limits ---------------------------------------------------------------------
+tavik_test(path_limit_test
+           SOURCES faults/path_limit_test.cpp faults/fault_support.cpp common/disk_test_support.cpp
+           RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)

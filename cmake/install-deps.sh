@@ -3,7 +3,7 @@
 # is missing, so a warm machine pays one dpkg query.
 set -e
 packages="cmake make g++ zlib1g-dev mingw-w64 libz-mingw-w64-dev wine xvfb xauth
-          unifont googletest imagemagick x11-utils"
+          unifont googletest imagemagick x11-utils fonts-wine"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
@@ -16,4 +16,4 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -q
-apt-get install -y -q --no-install-recommends $missing
+apt-get install -y -q $missing

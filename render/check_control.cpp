@@ -1,6 +1,5 @@
 // The check boxes of the wizard with bitmap-glyph captions: a subclass that
 // paints the platform's check-box frame and draws the caption itself.
-#include <iterator>
 
 #include "render/render.h"
 #include "render/text_cut.h"

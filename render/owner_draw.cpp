@@ -2,7 +2,6 @@
 // wizard, the message box and the folder chooser: bilingual text by control
 // id, face, two-step bevel, default-command outline and focus rectangle.
 #include <cstring>
-#include <iterator>
 
 #include "render/gdi_scope.h"
 #include "render/render.h"

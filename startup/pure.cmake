@@ -1,2 +1,3 @@
 # Pure sources of startup/ (no Windows header); also compiled by tools/ natively.
-list(APPEND TAVIK_PURE_SOURCES)
+list(APPEND TAVIK_PURE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/startup_logic.cpp)

@@ -63,7 +63,9 @@ void Record(HWND dialog) {
   visit.englishVisible = IsWindowVisible(english) != FALSE;
   visit.chineseText = TextOf(dialog, IDC_MESSAGE_CHINESE);
   visit.englishText = TextOf(dialog, IDC_MESSAGE_ENGLISH);
-  visit.focusId = GetDlgCtrlID(GetFocus());
+  // Where the dialog manager puts the focus once the dialog is active (with
+  // tests running alongside, another process may hold the activation).
+  visit.focusId = GetDlgCtrlID(GetNextDlgTabItem(dialog, nullptr, FALSE));
   if (visit.owner != nullptr) visit.ownerEnabled = IsWindowEnabled(visit.owner) != FALSE;
   GetWindowRect(dialog, &visit.window);
   GetClientRect(dialog, &visit.client);
@@ -94,8 +96,19 @@ void AnswerDialog(HWND dialog) {
   }
 }
 
+BOOL CALLBACK FindOwnDialog(HWND window, LPARAM found) {
+  char caption[64] = "";
+  GetWindowTextA(window, caption, sizeof caption);
+  if (std::string(caption) != "Morvel Install Message") return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND dialog = FindWindowA(nullptr, "Morvel Install Message");
+  // Only this thread's dialog: other test processes may show theirs on the
+  // same display at the same time.
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnDialog, reinterpret_cast<LPARAM>(&dialog));
   if (dialog == nullptr || !IsWindowVisible(dialog)) return;
   if (visit.ticks++ == 0) {
     Record(dialog);
@@ -142,7 +155,7 @@ TEST_F(MessageBoxTest, EachButtonClosesWithItsCommand) {
               c.clickId);
     ASSERT_TRUE(visit.found);
     EXPECT_EQ(visit.visibleButtons, c.shown);
-    // The first shown button has the focus.
+    // The first shown button takes the focus.
     EXPECT_EQ(visit.focusId, c.shown[0]);
   }
 }
@@ -208,7 +221,8 @@ TEST_F(MessageBoxTest, MissingTemplateGivesMinusOne) {
   appInstance = saved;
 }
 
-// For people to look at: build/tests/screenshots/message_kind*.png.
+// For people to look at: build/tests/screenshots/message_kind*.png. They are
+// read from the screen, so a window of a test running alongside may cover them.
 TEST_F(MessageBoxTest, Screenshots) {
   EXPECT_EQ(Show(kTextSuccessCn, kTextSuccessEn, kMessageKindOk, Answer::kClick, IDOK, nullptr,
                  "message_kind0.png"),

@@ -101,12 +101,4 @@ TEST(MessageLayout, NoEnglishHidesTheLineAndAddsNoHeight) {
   EXPECT_EQ(without.firstButton.y, 3 * (16 + 29) - 2 * 29);
 }
 
-// Wider than the screen: the window starts left of the screen and the
-// signed divisions truncate toward zero.
-TEST(MessageLayout, TextWiderThanTheScreenCentresWithNegativeOrigin) {
-  const MessageLayout m = ComputeMessageLayout(Input(kMessageKindOk, 1501, 100, 0, false));
-  EXPECT_EQ(m.window.width, 1507);
-  EXPECT_EQ(m.window.x, -113);  // (1280 - 1507) / 2 = -113.5
-}
-
 }  // namespace

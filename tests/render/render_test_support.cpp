@@ -1,9 +1,11 @@
 // Shared helpers of the render tests (see render_test_support.h).
 #include "render_test_support.h"
 
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "install/install.h"
 #include "render/render.h"
@@ -167,4 +169,12 @@ std::string ScreenshotFolder() {
   folder += "screenshots";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
+}
+
+// Runs in every test executable that links this file: a run registered for
+// a code page must really get it, or its results mean nothing.
+TEST(CodePage, IsTheOneTheRunAskedFor) {
+  const char* wanted = std::getenv("TAVIK_EXPECT_ACP");
+  if (wanted == nullptr) GTEST_SKIP() << "no code page asked for";
+  EXPECT_EQ(GetACP(), static_cast<UINT>(std::atoi(wanted)));
 }

@@ -1,0 +1,163 @@
+// The install sequence: every file, setting, shortcut and registry key of
+// one installation, in a fixed order, with the progress bar kept current.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include "install/bounded_format.h"
+#include "install/install.h"
+#include "install/manifest.h"
+#include "install/stale_files.h"
+#include "render/render.h"
+#include "resources/resource.h"
+#include "resources/texts.h"
+#include "shell/shell.h"
+#include "startup/startup.h"
+#include "wizard/wizard.h"
+
+namespace {
+
+constexpr int kProgressStarted = 10;
+constexpr int kProgressFilesDone = 90;
+constexpr int kProgressStartMenuDone = 94;
+constexpr int kProgressShortcutsDone = 97;
+constexpr int kProgressComplete = 100;
+
+// Another spelling of one stale name could survive the first deletion on a
+// case-sensitive file system; more than a handful means deletion is failing.
+constexpr int kMaxOtherSpellings = 8;
+
+// No messages are dispatched while the sequence runs, so the bar would
+// never repaint on its own.
+void SetProgress(HWND progressBar, int position) {
+  SendMessageA(progressBar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  UpdateWindow(progressBar);
+}
+
+// Column of the shell texts: the names handed to the shell must be in the
+// code page of the system's own language.
+int ShellTextColumn() {
+  if (uiLanguage < 1) return 0;
+  return uiLanguage == 1 ? 1 : 2;
+}
+
+// Finds a file in installDir whose name equals name apart from letter case
+// and copies its actual name into found.
+bool FindOtherSpelling(const char* path, const char* name, char* found, size_t foundSize) {
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA(path, &data);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool matched = false;
+  do {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        SameFileNameIgnoringCase(data.cFileName, name)) {
+      matched = CopyBounded(found, foundSize, data.cFileName);
+    }
+  } while (!matched && FindNextFileA(search, &data));
+  FindClose(search);
+  return matched;
+}
+
+// The installed dictionaries carry other letter cases than these names
+// ("gbkflat.dic" against "Gbkflat.dic"); where the file system tells case
+// apart, every spelling of the name must go all the same.
+void DeleteStaleFile(const char* name) {
+  char path[MAX_PATH];
+  if (!FormatBounded(path, sizeof path, "%s\\%s", installDir, name)) return;
+  DeleteInstalledFile(path);
+  for (int spelling = 0; spelling < kMaxOtherSpellings; ++spelling) {
+    char found[MAX_PATH];
+    char foundPath[MAX_PATH];
+    if (!FindOtherSpelling(path, name, found, sizeof found)) return;
+    if (!FormatBounded(foundPath, sizeof foundPath, "%s\\%s", installDir, found)) return;
+    if (DeleteInstalledFile(foundPath) != 0) return;
+  }
+}
+
+void DeleteStaleFiles() {
+  for (size_t index = 0; index < kStaleFileCount; ++index) {
+    char name[MAX_PATH];
+    if (FormatStaleFileName(name, sizeof name, index)) DeleteStaleFile(name);
+  }
+}
+
+// False when a row marked stop failed; rows after it are not touched.
+bool ExtractManifest(HWND progressBar, unsigned char* workBuffer) {
+  for (const ManifestRow& row : kManifest) {
+    if (row.progress != 0) SetProgress(progressBar, row.progress);
+    if (row.condition == RowCondition::kWordBaseReplaced && keepOldWordBase == 1) continue;
+    int written = ExtractPayload(row.id, row.fileName, workBuffer, kInstallBufferSize, row.readOnly,
+                                 row.hidden, nullptr);
+    if (written == 0 && row.onFailure == FailureRule::kStop) return false;
+  }
+  return true;
+}
+
+void CreateShortcuts(HWND progressBar) {
+  int column = ShellTextColumn();
+  const ShortcutEntry entries[] = {
+      {kEditorName[column], "TVKEdit.exe"},
+      {kUninstallerName[column], "TVKEditUnInstall.exe"},
+      {nullptr, nullptr},
+  };
+  CreateStartMenuEntry(kEditorName[column], entries, CSIDL_PROGRAMS);
+  SetProgress(progressBar, kProgressStartMenuDone);
+  if (desktopIconWanted) {
+    CreateDesktopShortcut("Morvel.exe", kNotesEditorName[column]);
+    CreateDesktopShortcut("TVKEdit.exe", kEditorName[column]);
+  }
+}
+
+// The editor's saved settings travel beside the setup program, when the
+// distributor put them there, and the editor looks for them in the
+// Windows folder.
+void CopySettingsFile() {
+  char source[MAX_PATH];
+  char target[MAX_PATH];
+  if (!FormatBounded(source, sizeof source, "%sSCtrlSet%c.bin", moduleDir, '0')) return;
+  DWORD attributes = GetFileAttributesA(source);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
+  if (!FormatBounded(target, sizeof target, "%sSCtrlSet%c.bin", windowsDir, '0')) return;
+  DeleteInstalledFile(target);
+  CopyFileA(source, target, FALSE);
+}
+
+// Everything between the allocation and the release of workBuffer. 0 when
+// a stopping row failed: the closing steps then do not run.
+int InstallWithBuffer(unsigned char* workBuffer) {
+  HWND progressBar = GetDlgItem(mainDialog, IDC_PROGRESS);
+  ShowWindow(progressBar, SW_SHOW);
+  SetProgress(progressBar, kProgressStarted);
+
+  keepOldWordBase = 0;
+  CheckOldWordBase();
+  // Whatever the answer: the stale files are not part of the word base.
+  DeleteStaleFiles();
+
+  if (!ExtractManifest(progressBar, workBuffer)) return 0;
+
+  // The closing steps never change the result.
+  SetProgress(progressBar, kProgressFilesDone);
+  UpdateConfigFile();
+  CreateShortcuts(progressBar);
+  SetProgress(progressBar, kProgressShortcutsDone);
+  SetProgress(progressBar, kProgressComplete);
+  CopySettingsFile();
+  return 1;
+}
+
+}  // namespace
+
+int RunInstall() {
+  HANDLE heap = GetProcessHeap();
+  auto* workBuffer = static_cast<unsigned char*>(HeapAlloc(heap, 0, kInstallBufferSize));
+  if (workBuffer == nullptr) {
+    ShowMessage(kTextMemoryCn, kTextMemoryEn, 0, mainDialog);
+    return 0;
+  }
+  int result = InstallWithBuffer(workBuffer);
+  HeapFree(heap, 0, workBuffer);
+  if (result == 0) return 0;
+  if (isVistaOrLater) RegisterDocumentTypes();
+  return 1;
+}

@@ -1,0 +1,434 @@
+// Test bed of the install sequence (see install_sequence_fixture.h).
+#include "tests/install/install_sequence_fixture.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <set>
+
+#include "install/bounded_format.h"
+#include "install/install.h"
+#include "resources/resource.h"
+#include "startup/startup.h"
+#include "wizard/wizard.h"
+
+namespace {
+
+const char kUserShellFolders[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+std::string rootFolder;      // everything this process writes on disk
+std::string scratchKeyPath;  // under the real HKEY_CURRENT_USER
+HKEY userScratch = nullptr;
+HKEY classesScratch = nullptr;
+HWND progressBar = nullptr;
+WNDPROC progressDefaultProc = nullptr;
+HHOOK messageHook = nullptr;
+std::vector<SequenceEvent>* recording = nullptr;
+int questionAnswer = IDYES;
+std::set<HWND> answeredBoxes;
+std::vector<HWND> pendingBoxes;
+int testCounter = 0;
+
+void Record(SequenceEvent::Kind kind, int value) {
+  if (recording != nullptr) recording->push_back({kind, value});
+}
+
+// Wine's progress bar repaints itself inside PBM_SETPOS; the Windows one
+// only invalidates. The recorder makes it behave like the Windows one, so a
+// WM_PAINT right after a position can only come from the caller's repaint.
+LRESULT SetPositionWithoutPainting(HWND window, WPARAM position) {
+  // Redraw on would show a hidden bar.
+  if ((GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) == 0)
+    return CallWindowProcA(progressDefaultProc, window, PBM_SETPOS, position, 0);
+  CallWindowProcA(progressDefaultProc, window, WM_SETREDRAW, FALSE, 0);
+  LRESULT previous = CallWindowProcA(progressDefaultProc, window, PBM_SETPOS, position, 0);
+  CallWindowProcA(progressDefaultProc, window, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(window, nullptr, TRUE);
+  return previous;
+}
+
+LRESULT CALLBACK RecordingProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == PBM_SETPOS) {
+    Record(SequenceEvent::kSetPos, static_cast<int>(wParam));
+    return SetPositionWithoutPainting(window, wParam);
+  }
+  if (message == WM_PAINT) {
+    Record(SequenceEvent::kPaint, 0);
+  } else if (message > WM_USER && message <= WM_USER + 0x20) {
+    Record(SequenceEvent::kOtherProgressMessage, static_cast<int>(message));
+  }
+  return CallWindowProcA(progressDefaultProc, window, message, wParam, lParam);
+}
+
+// A box is answered from its own modal loop, once it has laid out its
+// buttons (it can be activated while it still initialises): a Yes/No
+// question with the chosen answer, anything else with OK.
+void CALLBACK AnswerPendingBoxes(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  for (HWND box : pendingBoxes) {
+    if (!IsWindow(box)) continue;
+    HWND yes = GetDlgItem(box, IDYES);
+    bool question = yes != nullptr && (GetWindowLongPtrA(yes, GWL_STYLE) & WS_VISIBLE) != 0;
+    int answer = question ? questionAnswer : IDOK;
+    Record(SequenceEvent::kMessageBox, answer);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+  }
+  pendingBoxes.clear();
+}
+
+LRESULT CALLBACK NoteMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    HWND box = reinterpret_cast<HWND>(wParam);
+    char className[32] = "";
+    GetClassNameA(box, className, sizeof className);
+    if (box != mainDialog && std::strcmp(className, "#32770") == 0 &&
+        answeredBoxes.insert(box).second) {
+      pendingBoxes.push_back(box);
+      SetTimer(nullptr, 0, 1, AnswerPendingBoxes);
+    }
+  }
+  return CallNextHookEx(messageHook, code, wParam, lParam);
+}
+
+HKEY CreateKey(HKEY parent, const char* path) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return nullptr;
+  return key;
+}
+
+void SetString(HKEY key, const char* name, const std::string& value) {
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+}
+
+// Shortcuts and registration must not reach the prefix's real Start menu,
+// desktop and classes, which other test programs use at the same time. The
+// shell reads both folders from HKEY_CURRENT_USER and caches the desktop on
+// first use, so the redirection comes before any shell call.
+void RedirectUserAndClasses() {
+  scratchKeyPath =
+      "Software\\TavikTests\\install_sequence_" + std::to_string(GetCurrentProcessId());
+  HKEY scratch = CreateKey(HKEY_CURRENT_USER, scratchKeyPath.c_str());
+  ASSERT_NE(scratch, nullptr);
+  userScratch = CreateKey(scratch, "user");
+  classesScratch = CreateKey(scratch, "classes");
+  RegCloseKey(scratch);
+  ASSERT_NE(userScratch, nullptr);
+  ASSERT_NE(classesScratch, nullptr);
+  HKEY folders = CreateKey(userScratch, kUserShellFolders);
+  ASSERT_NE(folders, nullptr);
+  SetString(folders, "Programs", rootFolder + "\\Programs");
+  SetString(folders, "Desktop", rootFolder + "\\Desktop");
+  RegCloseKey(folders);
+  ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, userScratch), ERROR_SUCCESS);
+  ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classesScratch), ERROR_SUCCESS);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Stands in for the wizard: a visible window holding a hidden progress bar
+// with the wizard's id, as the wizard's install page has it.
+void CreateMainWindow() {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.hInstance = appInstance;
+  windowClass.lpszClassName = "TavikSequenceTestMain";
+  RegisterClassA(&windowClass);
+  mainDialog = CreateWindowA("TavikSequenceTestMain", "install sequence test", WS_OVERLAPPEDWINDOW,
+                             0, 0, 400, 200, nullptr, nullptr, appInstance, nullptr);
+  ASSERT_NE(mainDialog, nullptr);
+  progressBar = CreateWindowA(PROGRESS_CLASSA, "", WS_CHILD, 10, 100, 360, 20, mainDialog,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS)),
+                              appInstance, nullptr);
+  ASSERT_NE(progressBar, nullptr);
+  progressDefaultProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      progressBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProgressProc)));
+  ShowWindow(mainDialog, SW_SHOWNOACTIVATE);
+  UpdateWindow(mainDialog);
+}
+
+class SequenceEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    ASSERT_NE(GetTempPathA(sizeof temp, temp), 0u);
+    rootFolder = std::string(temp) + "tavik_seq_" + std::to_string(GetCurrentProcessId());
+    DeleteTree(rootFolder);
+    ASSERT_TRUE(CreateDirectoryA(rootFolder.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((rootFolder + "\\Programs").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((rootFolder + "\\Desktop").c_str(), nullptr));
+    RedirectUserAndClasses();
+    appInstance = GetModuleHandleA(nullptr);
+    CreateMainWindow();
+    messageHook = SetWindowsHookExA(WH_CBT, NoteMessageBoxes, nullptr, GetCurrentThreadId());
+    ASSERT_NE(messageHook, nullptr);
+  }
+
+  void TearDown() override {
+    if (messageHook != nullptr) UnhookWindowsHookEx(messageHook);
+    if (mainDialog != nullptr) DestroyWindow(mainDialog);
+    mainDialog = nullptr;
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    if (userScratch != nullptr) RegCloseKey(userScratch);
+    if (classesScratch != nullptr) RegCloseKey(classesScratch);
+    RegDeleteTreeA(HKEY_CURRENT_USER, scratchKeyPath.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TavikTests");  // only when no other run uses it
+    DeleteTree(rootFolder);
+  }
+};
+
+const ::testing::Environment* const sequenceEnvironment =
+    ::testing::AddGlobalTestEnvironment(new SequenceEnvironment);
+
+void EmptyFolder(const std::string& folder) {
+  for (const std::string& name : FolderEntries(folder)) DeleteTree(folder + "\\" + name);
+}
+
+}  // namespace
+
+void SetQuestionAnswer(int answer) { questionAnswer = answer; }
+
+void InstallSequenceTest::SetUp() {
+  testFolder = rootFolder + "\\t" + std::to_string(++testCounter);
+  installFolder = testFolder + "\\install";
+  windowsFolder = testFolder + "\\windows\\";
+  moduleFolder = testFolder + "\\module\\";
+  for (const std::string& folder : {testFolder, installFolder, windowsFolder, moduleFolder})
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+  ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, installFolder.c_str()));
+  ASSERT_TRUE(CopyBounded(windowsDir, sizeof windowsDir, windowsFolder.c_str()));
+  ASSERT_TRUE(CopyBounded(moduleDir, sizeof moduleDir, moduleFolder.c_str()));
+  desktopIconWanted = 1;
+  uiLanguage = 0;
+  isVistaOrLater = 0;
+  keepOldWordBase = 0;
+  chineseDisplayOk = 0;
+  forceLanguage = 0;
+  questionAnswer = IDYES;
+  ShowWindow(progressBar, SW_HIDE);
+  SendMessageA(progressBar, PBM_SETPOS, 0, 0);
+  RegDeleteTreeA(classesScratch, nullptr);
+}
+
+void InstallSequenceTest::TearDown() {
+  recording = nullptr;
+  answeredBoxes.clear();
+  DeleteTree(testFolder);
+  EmptyFolder(ProgramsFolder());
+  EmptyFolder(DesktopFolder());
+}
+
+int InstallSequenceTest::Run() {
+  events.clear();
+  recording = &events;
+  int result = RunInstall();
+  recording = nullptr;
+  return result;
+}
+
+std::vector<int> InstallSequenceTest::ProgressPositions() const {
+  std::vector<int> positions;
+  for (const SequenceEvent& event : events)
+    if (event.kind == SequenceEvent::kSetPos) positions.push_back(event.value);
+  return positions;
+}
+
+int InstallSequenceTest::MessageBoxCount() const {
+  int count = 0;
+  for (const SequenceEvent& event : events) count += event.kind == SequenceEvent::kMessageBox;
+  return count;
+}
+
+void InstallSequenceTest::UseInstallFolder(const std::string& folder) {
+  installFolder = folder;
+  ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, folder.c_str()));
+}
+
+HWND InstallSequenceTest::ProgressBar() { return progressBar; }
+
+std::string InstallSequenceTest::ProgramsFolder() { return rootFolder + "\\Programs"; }
+std::string InstallSequenceTest::DesktopFolder() { return rootFolder + "\\Desktop"; }
+
+int InstallSequenceTest::ClassesRootEntryCount() {
+  DWORD subkeys = 0;
+  DWORD values = 0;
+  RegQueryInfoKeyA(classesScratch, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                   nullptr, nullptr, nullptr, nullptr);
+  return static_cast<int>(subkeys + values);
+}
+
+std::vector<std::string> StaleFileNames() {
+  static const char* const kBases[] = {"pykeys.dic", "Gbkflat.dic", "flatAuto.dic",
+                                       "flatAdjust.dic"};
+  static const char* const kSuffixes[] = {"",     "0001", "0010", "0011", "0100", "0101",
+                                          "0110", "0111", "1000", "1001", "1010", "1011",
+                                          "1100", "1101", "1110", "1111"};
+  std::vector<std::string> names;
+  for (const char* suffix : kSuffixes)
+    for (const char* base : kBases) names.push_back(std::string(base) + suffix);
+  return names;
+}
+
+namespace {
+
+// Committed private memory of this process.
+SIZE_T CommittedPrivateBytes() {
+  SIZE_T total = 0;
+  MEMORY_BASIC_INFORMATION region;
+  const char* address = nullptr;
+  while (VirtualQuery(address, &region, sizeof region) == sizeof region) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+    const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+    if (next <= address) break;
+    address = next;
+  }
+  return total;
+}
+
+}  // namespace
+
+void ExpectNoMemoryKept(const std::function<void()>& run) {
+  run();  // first-use allocations settle
+  SIZE_T before = CommittedPrivateBytes();
+  for (int i = 0; i < 3; ++i) run();
+  SIZE_T after = CommittedPrivateBytes();
+  // A buffer kept per run would add some 29 MB each time.
+  EXPECT_LT(after, before + (8u << 20)) << before << " -> " << after;
+}
+
+// ---- Files ------------------------------------------------------------------
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char chunk[65536];
+  DWORD got = 0;
+  bool ok = true;
+  while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0)
+    bytes.append(chunk, got);
+  CloseHandle(file);
+  return ok;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes, DWORD attributes) {
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  ASSERT_EQ(written, bytes.size());
+  if (attributes != 0) {
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes));
+  }
+}
+
+DWORD ReadOnlyHidden(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return attributes;
+  return attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0)
+      names.push_back(data.cFileName);
+  } while (FindNextFileA(search, &data));
+  FindClose(search);
+  return names;
+}
+
+void DeleteTree(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesA(path.c_str(), attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    DeleteFileA(path.c_str());
+    return;
+  }
+  for (const std::string& name : FolderEntries(path)) DeleteTree(path + "\\" + name);
+  RemoveDirectoryA(path.c_str());
+}
+
+std::string SamplePayload(const char* fileName) {
+  std::string path = std::string("Z:") + TAVIK_SAMPLE_PAYLOAD_DIR + "/" + fileName;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(path, bytes)) << path;
+  return bytes;
+}
+
+DWORD RowAttributes(const ManifestRow& row) {
+  return (row.readOnly ? FILE_ATTRIBUTE_READONLY : 0) | (row.hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
+}
+
+std::string LinkTarget(const std::string& linkPath) {
+  std::string target;
+  if (FAILED(CoInitialize(nullptr))) return target;
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      WCHAR widePath[MAX_PATH];
+      char path[MAX_PATH];
+      if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH) > 0 &&
+          SUCCEEDED(file->Load(widePath, STGM_READ)) &&
+          SUCCEEDED(link->GetPath(path, sizeof path, nullptr, SLGP_RAWPATH)))
+        target = path;
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return target;
+}
+
+bool RunHostShell(const std::string& command) {
+  // Wine starts a Unix program without a process handle to wait on, so the
+  // command signals its end through a marker file.
+  std::string marker = "/tmp/tavik_seq_shell_" + std::to_string(GetCurrentProcessId()) + "_" +
+                       std::to_string(GetTickCount());
+  std::string line = "/bin/sh -c \"(" + command + ") && touch " + marker + "\"";
+  std::vector<char> commandLine(line.begin(), line.end());
+  commandLine.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return false;
+  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+  if (process.hThread != nullptr) CloseHandle(process.hThread);
+  std::string windowsMarker = "Z:" + marker;
+  for (char& c : windowsMarker)
+    if (c == '/') c = '\\';
+  for (int wait = 0; wait < 500; ++wait) {
+    if (FileExists(windowsMarker)) {
+      DeleteFileA(windowsMarker.c_str());
+      return true;
+    }
+    Sleep(10);
+  }
+  return false;
+}

@@ -120,3 +120,6 @@ add_dependencies(locked_target_test fault_helper)
 tavik_test(path_limit_test
            SOURCES faults/path_limit_test.cpp faults/fault_support.cpp common/disk_test_support.cpp
            RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)
+
+# ---- Strings and templates -----------------------------------------------------------
+tavik_test(format_fault_test SOURCES faults/format_fault_test.cpp)

@@ -123,3 +123,6 @@ tavik_test(path_limit_test
 
 # ---- Strings and templates -----------------------------------------------------------
 tavik_test(format_fault_test SOURCES faults/format_fault_test.cpp)
+
+# ---- Registry ------------------------------------------------------------------------
+tavik_test(registry_fault_test SOURCES faults/registry_fault_test.cpp)

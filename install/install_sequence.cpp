@@ -133,6 +133,8 @@ int InstallWithBuffer(unsigned char* workBuffer) {
   CheckOldWordBase();
   // Whatever the answer: the stale files are not part of the word base.
   DeleteStaleFiles();
+  // What an interrupted earlier run was writing when it stopped.
+  RemoveStaleTempFiles(installDir);
 
   if (!ExtractManifest(progressBar, workBuffer)) return 0;
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <zlib.h>
 
+#include <cctype>
 #include <cstring>
 
 #include "install/bounded_format.h"
@@ -68,6 +69,17 @@ HANDLE CreateTempFile(const char* target, char (&tempPath)[MAX_PATH]) {
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }
   return INVALID_HANDLE_VALUE;
+}
+
+// A temporary name as CreateTempFile gives it in full: "~tvk", four hex
+// digits, ".tmp". Nothing else is ever taken for one of ours.
+bool IsTempFileName(const char* name) {
+  if (std::strlen(name) != 12 || std::strncmp(name, kTempPrefix, 4) != 0 || std::strcmp(name + 8, ".tmp") != 0)
+    return false;
+  for (int i = 4; i < 8; ++i) {
+    if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+  }
+  return true;
 }
 
 // Writes all bytes to a new temporary file and moves it over target. On any
@@ -141,6 +153,24 @@ int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned
   if (existed) wanted |= previous & ~kFlagBits;
   if (wanted != current) SetAttributes(path, wanted);
   return 1;
+}
+
+int RemoveStaleTempFiles(const char* folder) {
+  char pattern[MAX_PATH];
+  if (!FormatBounded(pattern, sizeof pattern, "%s\\%s*.tmp", folder, kTempPrefix)) return 0;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern, &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int removed = 0;
+  do {
+    // The pattern also matches through short names; the full name decides.
+    char path[MAX_PATH];
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsTempFileName(found.cFileName) &&
+        FormatBounded(path, sizeof path, "%s\\%s", folder, found.cFileName) && DeleteInstalledFile(path) == 0)
+      ++removed;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return removed;
 }
 
 int MakeWritable(const char* path, int clearReadOnly, int clearHidden) {

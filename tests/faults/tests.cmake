@@ -117,7 +117,7 @@ tavik_test(locked_target_test
 add_dependencies(locked_target_test fault_helper)
 
 # ---- Path limits ---------------------------------------------------------------------
-tavik_test(path_limit_test
+tavik_test(path_limit_test GUI
            SOURCES faults/path_limit_test.cpp faults/fault_support.cpp common/disk_test_support.cpp
            RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 
@@ -126,3 +126,22 @@ tavik_test(format_fault_test SOURCES faults/format_fault_test.cpp)
 
 # ---- Registry ------------------------------------------------------------------------
 tavik_test(registry_fault_test SOURCES faults/registry_fault_test.cpp)
+
+# ---- The install sequence under faults ------------------------------------------------
+# The whole program runs under with_small_disk.sh: the disk-full case needs
+# the small file system, the others ignore it.
+add_executable(install_fault_test faults/install_fault_test.cpp faults/fault_support.cpp
+               faults/helper_process.cpp install/install_sequence_fixture.cpp
+               "${CMAKE_SOURCE_DIR}/resources/setup.rc" ${TAVIK_TEST_PAYLOAD_RC})
+target_link_libraries(install_fault_test PRIVATE tavik_core gtest_main)
+target_compile_options(install_fault_test PRIVATE ${TAVIK_WARNINGS})
+target_include_directories(install_fault_test PRIVATE "${CMAKE_SOURCE_DIR}" "${CMAKE_SOURCE_DIR}/resources")
+target_compile_definitions(install_fault_test PRIVATE
+                           TAVIK_SAMPLE_PAYLOAD_DIR="${CMAKE_BINARY_DIR}/payload/sample-small")
+set_target_properties(install_fault_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+add_dependencies(install_fault_test fault_helper)
+add_test(NAME install_fault_test
+         COMMAND sh "${CMAKE_CURRENT_SOURCE_DIR}/faults/with_small_disk.sh"
+                 "${CMAKE_BINARY_DIR}/faults/small-disk-install" 4m
+                 "${CMAKE_BINARY_DIR}/wine-run.sh" "$<TARGET_FILE:install_fault_test>")
+set_tests_properties(install_fault_test PROPERTIES TIMEOUT 180 RESOURCE_LOCK desktop)

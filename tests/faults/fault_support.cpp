@@ -1,6 +1,7 @@
 // Helpers of the fault suite (see fault_support.h).
 #include "tests/faults/fault_support.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -69,6 +70,17 @@ bool IsExtractionTempName(const std::string& name) {
     if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
   }
   return true;
+}
+
+std::string MakeFolderOfLength(const std::string& parent, std::size_t length, char fill) {
+  std::string path = parent;
+  while (path.size() < length) {
+    std::size_t remaining = length - path.size();  // backslash and name
+    std::size_t part = remaining <= 201 ? remaining - 1 : std::min<std::size_t>(200, remaining - 3);
+    path += "\\" + std::string(part, fill);
+    CreateDirectoryA(path.c_str(), nullptr);
+  }
+  return path;
 }
 
 Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }

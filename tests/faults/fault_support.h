@@ -33,5 +33,9 @@ std::string DescribeChange(const FolderState& before, const FolderState& after);
 // A temporary file of the extraction: "~tvk" and four hex digits, ".tmp".
 bool IsExtractionTempName(const std::string& name);
 
+// A folder whose path has exactly `length` characters, made below parent
+// (which exists) from components of at most 200 characters of fill.
+std::string MakeFolderOfLength(const std::string& parent, std::size_t length, char fill);
+
 // The bytes of text, for comparisons with file contents.
 Bytes AsBytes(const std::string& text);

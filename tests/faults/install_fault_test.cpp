@@ -380,4 +380,95 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
               "all gone after the next run\n", kills, static_cast<unsigned long>(pass), static_cast<int>(tempFilesSeen.size()));
 }
 
+// ---- Paths of the closing steps at their limit ----------------------------------------
+
+// The settings copy beside the program and in the Windows folder, each path
+// at 258 to 260 characters: copied when both fit, otherwise nothing is
+// deleted or written under a shortened name.
+TEST_F(InstallFault, SettingsCopyAtThePathLimit) {
+  const std::string name = "SCtrlSet0.bin";
+  const std::string shortened = name.substr(0, name.size() - 1);
+  int cases = 0;
+  for (bool sourceLong : {true, false}) {
+    for (std::size_t length : {258u, 259u, 260u}) {
+      SCOPED_TRACE(std::string(sourceLong ? "source " : "target ") + std::to_string(length));
+      std::string parent = testFolder + "\\p" + std::to_string(++cases);
+      ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
+      std::string longFolder = MakeFolderOfLength(parent, length - name.size() - 1, 'w') + "\\";
+      std::string module = sourceLong ? longFolder : moduleFolder;
+      std::string windows = sourceLong ? windowsFolder : longFolder;
+      ASSERT_TRUE(CopyBounded(moduleDir, sizeof moduleDir, module.c_str()));
+      ASSERT_TRUE(CopyBounded(windowsDir, sizeof windowsDir, windows.c_str()));
+      bool fits = length <= MAX_PATH - 1;
+      if (fits) WriteWholeFile(module + name, "settings");
+      // Where a cut path would land.
+      WriteWholeFile(module + shortened, "decoy beside the program");
+      WriteWholeFile(windows + shortened, "decoy in the Windows folder");
+      FolderState windowsBefore = Snapshot(windows.substr(0, windows.size() - 1));
+
+      EXPECT_EQ(Run(), 1);
+
+      FolderState windowsAfter = Snapshot(windows.substr(0, windows.size() - 1));
+      if (fits) {
+        ASSERT_EQ(windowsAfter.count(name), 1u);
+        EXPECT_TRUE(windowsAfter[name].bytes == AsBytes("settings"));
+        windowsBefore.erase(name);  // a copy of an earlier case, replaced
+        windowsAfter.erase(name);
+      }
+      EXPECT_EQ(DescribeChange(windowsBefore, windowsAfter), "");
+      std::string decoy;
+      ASSERT_TRUE(ReadWholeFile(module + shortened, decoy));
+      EXPECT_EQ(decoy, "decoy beside the program");
+    }
+  }
+  ASSERT_TRUE(CopyBounded(moduleDir, sizeof moduleDir, moduleFolder.c_str()));
+  ASSERT_TRUE(CopyBounded(windowsDir, sizeof windowsDir, windowsFolder.c_str()));
+}
+
+// Stale dictionary names whose path would pass 259 characters are skipped;
+// the shorter ones go, and a file under a shortened name stays.
+TEST_F(InstallFault, StaleFilesAtThePathLimit) {
+  const std::string longest = "flatAdjust.dic1111";
+  std::string parent = testFolder + "\\stale";
+  ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
+  std::string folder = MakeFolderOfLength(parent, MAX_PATH - 1 - longest.size(), 's');
+  UseInstallFolder(folder);
+  std::vector<std::string> gone, kept;
+  for (const std::string& stale : StaleFileNames()) {
+    if (folder.size() + 1 + stale.size() > MAX_PATH - 1) continue;  // cannot exist either
+    WriteWholeFile(InstallPath(stale.c_str()), "stale", kReadOnlyHidden);
+    gone.push_back(stale);
+  }
+  WriteWholeFile(InstallPath("flatAdjust.dic111"), "a shortened name");
+  Run();  // the run itself stops where a manifest name no longer fits
+  for (const std::string& stale : gone) {
+    std::string bytes;
+    bool present = ReadWholeFile(InstallPath(stale.c_str()), bytes);
+    EXPECT_TRUE(!present || bytes != "stale") << stale << " was not deleted";
+  }
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(InstallPath("flatAdjust.dic111"), bytes));
+  EXPECT_EQ(bytes, "a shortened name");
+  EXPECT_GE(gone.size(), 48u);
+}
+
+// A settings copy that cannot be made (the source is held open without
+// sharing) leaves the earlier copy in the Windows folder as it was.
+TEST_F(InstallFault, AFailedSettingsCopyKeepsTheEarlierOne) {
+  WriteWholeFile(moduleFolder + "SCtrlSet0.bin", "new settings");
+  WriteWholeFile(windowsFolder + "SCtrlSet0.bin", "earlier settings", kReadOnlyHidden);
+  HANDLE held = CreateFileA((moduleFolder + "SCtrlSet0.bin").c_str(), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Run(), 1);
+  CloseHandle(held);
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(windowsFolder + "SCtrlSet0.bin", bytes));
+  EXPECT_EQ(bytes, "earlier settings");
+  // Unlocked, the next run replaces it.
+  EXPECT_EQ(Run(), 1);
+  ASSERT_TRUE(ReadWholeFile(windowsFolder + "SCtrlSet0.bin", bytes));
+  EXPECT_EQ(bytes, "new settings");
+}
+
 }  // namespace

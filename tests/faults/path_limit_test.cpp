@@ -30,19 +30,6 @@ constexpr DWORD kReadOnlyHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDE
 
 bool Fits(std::size_t length) { return length <= kLongestPath; }
 
-// A folder whose path has exactly `length` characters, made below parent
-// from components of at most 200 characters.
-std::string MakeFolderOfLength(const std::string& parent, std::size_t length, char fill) {
-  std::string path = parent;
-  while (path.size() < length) {
-    std::size_t remaining = length - path.size();  // backslash and name
-    std::size_t part = remaining <= 201 ? remaining - 1 : std::min<std::size_t>(200, remaining - 3);
-    path += "\\" + std::string(part, fill);
-    CreateDirectoryA(path.c_str(), nullptr);
-  }
-  return path;
-}
-
 // Where a C-style cut to 259 characters would have put folder\name.
 void PlaceDecoys(const std::string& folder, const std::string& name, const std::string& bytes) {
   std::size_t full = folder.size() + 1 + name.size();

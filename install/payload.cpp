@@ -74,7 +74,8 @@ HANDLE CreateTempFile(const char* target, char (&tempPath)[MAX_PATH]) {
 // A temporary name as CreateTempFile gives it in full: "~tvk", four hex
 // digits, ".tmp". Nothing else is ever taken for one of ours.
 bool IsTempFileName(const char* name) {
-  if (std::strlen(name) != 12 || std::strncmp(name, kTempPrefix, 4) != 0 || std::strcmp(name + 8, ".tmp") != 0)
+  if (std::strlen(name) != 12 || std::strncmp(name, kTempPrefix, 4) != 0 ||
+      std::strcmp(name + 8, ".tmp") != 0)
     return false;
   for (int i = 4; i < 8; ++i) {
     if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
@@ -166,7 +167,8 @@ int RemoveStaleTempFiles(const char* folder) {
     // The pattern also matches through short names; the full name decides.
     char path[MAX_PATH];
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsTempFileName(found.cFileName) &&
-        FormatBounded(path, sizeof path, "%s\\%s", folder, found.cFileName) && DeleteInstalledFile(path) == 0)
+        FormatBounded(path, sizeof path, "%s\\%s", folder, found.cFileName) &&
+        DeleteInstalledFile(path) == 0)
       ++removed;
   } while (FindNextFileA(search, &found));
   FindClose(search);

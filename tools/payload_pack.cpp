@@ -217,7 +217,8 @@ Packed PackStream(const Options& options, int id, const std::string& fileName, u
   return {id, fileName, size, static_cast<unsigned long>(stream.size())};
 }
 
-std::vector<unsigned char> ReadSource(int id, const std::string& fileName, const std::string& source) {
+std::vector<unsigned char> ReadSource(int id, const std::string& fileName,
+                                      const std::string& source) {
   std::vector<unsigned char> data;
   if (!ReadFile(source, data))
     Fail("payload file missing: id " + std::to_string(id) + " \"" + fileName +
@@ -228,7 +229,8 @@ std::vector<unsigned char> ReadSource(int id, const std::string& fileName, const
 Packed PackOne(const Options& options, int id, const std::string& fileName, const std::string& source,
                std::string& rc) {
   std::vector<unsigned char> data = ReadSource(id, fileName, source);
-  return PackStream(options, id, fileName, static_cast<unsigned long>(data.size()), Compress(data), rc);
+  return PackStream(options, id, fileName, static_cast<unsigned long>(data.size()), Compress(data),
+                    rc);
 }
 
 std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
@@ -258,7 +260,8 @@ int main(int argc, char** argv) {
   for (const ExtraPayload& extra : kExtraPayloads)
     sources[extra.id] = {extra.fileName, options.payloadDir + "/" + extra.fileName};
   auto claim = [&seen](const char* option, int id) {
-    if (!seen.insert(id).second) Fail(std::string(option) + ": id " + std::to_string(id) + " is already packed");
+    if (!seen.insert(id).second)
+      Fail(std::string(option) + ": id " + std::to_string(id) + " is already packed");
   };
   for (const auto& [id, source] : options.added) {
     claim("--add", id);
@@ -274,8 +277,8 @@ int main(int argc, char** argv) {
   for (const auto& [id, source] : options.raw) {
     claim("--raw", id);
     std::vector<unsigned char> bytes = ReadSource(id, BaseName(source), source);
-    packed.push_back(PackStream(options, id, BaseName(source), static_cast<unsigned long>(bytes.size()),
-                                bytes, rc));
+    packed.push_back(
+        PackStream(options, id, BaseName(source), static_cast<unsigned long>(bytes.size()), bytes, rc));
   }
   for (const auto& [id, size] : options.zeros) {
     claim("--zeros", id);

@@ -46,7 +46,8 @@ TEST(ConfigFault, SeededFilesChangeOnlyInTheirValues) {
       std::string promise = CheckOnlyValuesChanged(input, output, useBmpFont, forceLanguage);
       EXPECT_EQ(promise, "");
       EXPECT_EQ(output, ExpectedRewrite(input, useBmpFont, forceLanguage));
-      if (!promise.empty() || output != ExpectedRewrite(input, useBmpFont, forceLanguage)) ++failures;
+      if (!promise.empty() || output != ExpectedRewrite(input, useBmpFont, forceLanguage))
+        ++failures;
       ++perShape[static_cast<int>(shape)];
       ++checked;
     }

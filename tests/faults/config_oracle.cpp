@@ -38,11 +38,16 @@ std::string Value(std::mt19937& random, const char* key) {
 
 std::string Filler(std::mt19937& random) {
   switch (Pick(random, 5)) {
-    case 0: return "Title=" + Gb2312(random, 1 + Pick(random, 12));
-    case 1: return "[UI_STR]";
-    case 2: return "Str" + std::to_string(Pick(random, 999)) + "=" + Gb2312(random, Pick(random, 30));
-    case 3: return "";
-    default: return "; note " + std::to_string(Pick(random, 99999));
+    case 0:
+      return "Title=" + Gb2312(random, 1 + Pick(random, 12));
+    case 1:
+      return "[UI_STR]";
+    case 2:
+      return "Str" + std::to_string(Pick(random, 999)) + "=" + Gb2312(random, Pick(random, 30));
+    case 3:
+      return "";
+    default:
+      return "; note " + std::to_string(Pick(random, 99999));
   }
 }
 
@@ -64,7 +69,8 @@ std::vector<std::string> ShapeLines(std::mt19937& random, ConfigShape shape) {
   };
   switch (shape) {
     case ConfigShape::kLongLines:
-      lines.push_back(LongLine(random, Pick(random, 2) ? Value(random, kUse) : Value(random, kForce)));
+      lines.push_back(
+          LongLine(random, Pick(random, 2) ? Value(random, kUse) : Value(random, kForce)));
       if (Pick(random, 2)) lines.push_back(std::string(256 + Pick(random, 600), 'L'));
       configSection();
       if (Pick(random, 2)) lines.push_back(LongLine(random, Value(random, kForce)));
@@ -93,9 +99,14 @@ std::vector<std::string> ShapeLines(std::mt19937& random, ConfigShape shape) {
       break;
     case ConfigShape::kAwkwardValues: {
       const std::string awkward[] = {
-          kUse, kForce, std::string(kForce) + "12", std::string(" ") + Value(random, kUse),
-          "x=" + Value(random, kForce), Value(random, kUse) + " " + Value(random, kForce),
-          std::string(kUse) + kForce + "1", Value(random, kUse) + " ; keep this",
+          kUse,
+          kForce,
+          std::string(kForce) + "12",
+          std::string(" ") + Value(random, kUse),
+          "x=" + Value(random, kForce),
+          Value(random, kUse) + " " + Value(random, kForce),
+          std::string(kUse) + kForce + "1",
+          Value(random, kUse) + " ; keep this",
       };
       lines.push_back("[Config]");
       for (int i = 1 + Pick(random, 3); i > 0; --i) lines.push_back(awkward[Pick(random, 8)]);
@@ -112,10 +123,16 @@ std::vector<std::string> ShapeLines(std::mt19937& random, ConfigShape shape) {
 }  // namespace
 
 const char* ShapeName(ConfigShape shape) {
-  static const char* const names[] = {
-      "installed file", "bare line feeds", "no final line end", "long lines",
-      "keys outside [Config]", "keys twice", "keys before the header", "binary junk",
-      "empty file", "awkward values"};
+  static const char* const names[] = {"installed file",
+                                      "bare line feeds",
+                                      "no final line end",
+                                      "long lines",
+                                      "keys outside [Config]",
+                                      "keys twice",
+                                      "keys before the header",
+                                      "binary junk",
+                                      "empty file",
+                                      "awkward values"};
   return names[static_cast<int>(shape)];
 }
 
@@ -146,7 +163,8 @@ std::string ExpectedRewrite(const std::string& input, char useBmpFont, int force
   std::size_t start = 0;
   while (start < input.size()) {
     std::size_t end = start;
-    while (end < input.size() && end - start < kPiece && (end == start || input[end - 1] != '\n')) ++end;
+    while (end < input.size() && end - start < kPiece && (end == start || input[end - 1] != '\n'))
+      ++end;
     std::string piece = input.substr(start, end - start);
     piece = piece.substr(0, piece.find('\0'));  // a line read ends at a NUL for a text search
     section = section || piece.find("[Config]") != std::string::npos;

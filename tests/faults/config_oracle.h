@@ -10,16 +10,16 @@
 
 // The shapes the generator draws from; each file has one.
 enum class ConfigShape {
-  kInstalled,        // the installed file, CR LF
-  kBareLineFeeds,    // LF only
-  kNoFinalLineEnd,   // the last line has no line end
-  kLongLines,        // lines past 255 bytes, keys near the piece boundary
-  kOutsideSection,   // keys in other sections
-  kKeysTwice,        // a key on several lines
-  kKeysBeforeHeader, // both keys ahead of "[Config]"
-  kBinaryJunk,       // NUL, lone CR, bytes above 0x7F, control bytes
-  kEmpty,            // no bytes at all
-  kAwkwardValues,    // empty or long old values, keys mid-line, both on one line
+  kInstalled,         // the installed file, CR LF
+  kBareLineFeeds,     // LF only
+  kNoFinalLineEnd,    // the last line has no line end
+  kLongLines,         // lines past 255 bytes, keys near the piece boundary
+  kOutsideSection,    // keys in other sections
+  kKeysTwice,         // a key on several lines
+  kKeysBeforeHeader,  // both keys ahead of "[Config]"
+  kBinaryJunk,        // NUL, lone CR, bytes above 0x7F, control bytes
+  kEmpty,             // no bytes at all
+  kAwkwardValues,     // empty or long old values, keys mid-line, both on one line
   kShapeCount
 };
 const char* ShapeName(ConfigShape shape);

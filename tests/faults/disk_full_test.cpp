@@ -130,7 +130,8 @@ TEST_F(DiskFull, NoFileIsLeftCutShort) {
         ++written;
         ASSERT_NE(found, after.end());
         EXPECT_TRUE(found->second.bytes == expected_[i]);
-        DWORD flags = (row.readOnly ? FILE_ATTRIBUTE_READONLY : 0) | (row.hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
+        DWORD flags =
+            (row.readOnly ? FILE_ATTRIBUTE_READONLY : 0) | (row.hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
         EXPECT_EQ(found->second.attributes & kReadOnlyHidden, flags);
       } else if (Previous(i).empty()) {
         ++refused;
@@ -146,8 +147,10 @@ TEST_F(DiskFull, NoFileIsLeftCutShort) {
     for (const auto& entry : after) ADD_FAILURE() << "left behind: " << entry.first;
     ++runs;
   }
-  std::printf("[ figures  ] %d runs out of space, %d files written whole, %d refused with the previous "
-              "file or none\n", runs, written, refused);
+  std::printf(
+      "[ figures  ] %d runs out of space, %d files written whole, %d refused with the previous "
+      "file or none\n",
+      runs, written, refused);
 }
 
 // The rewrite of the configuration file needs no space; what it appends

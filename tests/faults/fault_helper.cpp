@@ -26,7 +26,8 @@ HANDLE OpenNamedEvent(const std::string& name) {
 }
 
 int Hold(const char* path, const std::string& name) {
-  HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file =
+      CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 3;
   HANDLE ready = OpenNamedEvent(name + "_ready");
   HANDLE release = OpenNamedEvent(name + "_release");
@@ -47,7 +48,8 @@ int ExtractForever(const char* folder, const std::string& name) {
   if (ready != nullptr) SetEvent(ready);
   for (;;) {
     for (const ManifestRow& row : kManifest) {
-      ExtractPayload(row.id, row.fileName, buffer, kInstallBufferSize, row.readOnly, row.hidden, nullptr);
+      ExtractPayload(row.id, row.fileName, buffer, kInstallBufferSize, row.readOnly, row.hidden,
+                     nullptr);
     }
   }
 }

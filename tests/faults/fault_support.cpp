@@ -17,7 +17,8 @@ bool ReadEntry(const std::string& path, Bytes& data) {
     data.assign(static_cast<std::size_t>(size.QuadPart), 0);
     DWORD read = 0;
     ok = data.empty() ||
-         (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) && read == data.size());
+         (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) &&
+          read == data.size());
   }
   CloseHandle(file);
   return ok;

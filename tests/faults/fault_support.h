@@ -13,8 +13,8 @@ using Bytes = std::vector<unsigned char>;
 
 // The attributes an install step may set or clear; the rest (archive, for
 // one, which the file system keeps on its own) are left out of snapshots.
-constexpr DWORD kWatchedAttributes =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+constexpr DWORD kWatchedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
 
 struct FileState {
   DWORD attributes = 0;  // masked with kWatchedAttributes

@@ -19,8 +19,12 @@
 
 namespace {
 
-int Pick(std::mt19937& random, int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); }
-char PickOf(std::mt19937& random, const char* set) { return set[Pick(random, static_cast<int>(std::strlen(set)))]; }
+int Pick(std::mt19937& random, int count) {
+  return std::uniform_int_distribution<int>(0, count - 1)(random);
+}
+char PickOf(std::mt19937& random, const char* set) {
+  return set[Pick(random, static_cast<int>(std::strlen(set)))];
+}
 
 // ---- Format --------------------------------------------------------------------------
 
@@ -46,11 +50,16 @@ void CallFormat(RefString& out, const char* format, const std::vector<Argument>&
   if constexpr (sizeof...(Done) < kMaxArguments) {
     const Argument& a = args[next];
     switch (a.type) {
-      case 'i': return CallFormat(out, format, args, next + 1, done..., a.i);
-      case 'l': return CallFormat(out, format, args, next + 1, done..., a.ll);
-      case 'd': return CallFormat(out, format, args, next + 1, done..., a.d);
-      case 's': return CallFormat(out, format, args, next + 1, done..., a.s.c_str());
-      default: return CallFormat(out, format, args, next + 1, done..., a.p);
+      case 'i':
+        return CallFormat(out, format, args, next + 1, done..., a.i);
+      case 'l':
+        return CallFormat(out, format, args, next + 1, done..., a.ll);
+      case 'd':
+        return CallFormat(out, format, args, next + 1, done..., a.d);
+      case 's':
+        return CallFormat(out, format, args, next + 1, done..., a.s.c_str());
+      default:
+        return CallFormat(out, format, args, next + 1, done..., a.p);
     }
   }
 }
@@ -100,13 +109,17 @@ void AddConversion(std::mt19937& random, Generated& g) {
     a.type = 's';
     a.s = Literal(random);
     int precision = Pick(random, 3) ? -1 : Pick(random, 10);
-    std::string written = "%" + (Pick(random, 2) ? std::to_string(Pick(random, 20)) : std::string());
+    std::string written =
+        "%" + (Pick(random, 2) ? std::to_string(Pick(random, 20)) : std::string());
     if (precision >= 0) written += "." + std::to_string(precision);
     g.format += written + "s";
-    g.expected += precision >= 0 && static_cast<std::size_t>(precision) < a.s.size() ? a.s.substr(0, precision) : a.s;
+    g.expected += precision >= 0 && static_cast<std::size_t>(precision) < a.s.size()
+                      ? a.s.substr(0, precision)
+                      : a.s;
   } else if (kind == 1) {  // a double; "L" is collected and dropped
     a.type = 'd';
-    a.d = std::ldexp(std::uniform_real_distribution<double>(-1, 1)(random), Pick(random, 200) - 100);
+    a.d =
+        std::ldexp(std::uniform_real_distribution<double>(-1, 1)(random), Pick(random, 200) - 100);
     char conversion = PickOf(random, "eEfgG");
     std::string length = Pick(random, 4) == 0 ? "L" : Pick(random, 4) == 0 ? "l" : "";
     g.format += "%" + spec + length + conversion;
@@ -194,7 +207,8 @@ TEST(FormatFault, SeededFormatsMatchTheirPieces) {
     }
   }
   EXPECT_EQ(RefString::LockDepth(), 0);
-  std::printf("[ figures  ] %d format texts, %d conversions with arguments\n", formats, conversions);
+  std::printf("[ figures  ] %d format texts, %d conversions with arguments\n", formats,
+              conversions);
 }
 
 // Wide conversions: results up to several hundred characters, well past
@@ -225,8 +239,9 @@ class TemplateExpansion : public ::testing::Test {
  protected:
   void SetUp() override {
     RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kClassesKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &classes_, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kClassesKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &classes_, nullptr),
+              ERROR_SUCCESS);
     ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_), ERROR_SUCCESS);
   }
   void TearDown() override {
@@ -238,10 +253,12 @@ class TemplateExpansion : public ::testing::Test {
   // The default value of key below the scratch classes, or "<no key>".
   std::string Value(const std::string& key) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(classes_, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return "<no key>";
+    if (RegOpenKeyExA(classes_, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+      return "<no key>";
     char data[1024] = "";
     DWORD size = sizeof data - 1;
-    LONG result = RegQueryValueExA(opened, "", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+    LONG result =
+        RegQueryValueExA(opened, "", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(opened);
     return result == ERROR_SUCCESS ? std::string(data) : "<no value>";
   }
@@ -255,7 +272,8 @@ struct Expansion {
   std::string expanded;
 };
 
-Expansion Expand(std::mt19937& random, const std::string& prefix, const std::vector<std::string>& args) {
+Expansion Expand(std::mt19937& random, const std::string& prefix,
+                 const std::vector<std::string>& args) {
   Expansion e{prefix, prefix};
   for (int piece = 1 + Pick(random, 4); piece > 0; --piece) {
     int insert = Pick(random, 9);
@@ -280,7 +298,8 @@ TEST_F(TemplateExpansion, AroundTheLimitKeysAreSkippedAndDataEmptied) {
   int entries = 0, skippedKeys = 0, emptiedData = 0, atLimit = 0;
   for (int list = 0; list < 60; ++list) {
     std::vector<std::string> args;
-    for (int k = 0; k < kTemplateArgumentCount; ++k) args.push_back(std::string(Pick(random, 90), 'a' + k));
+    for (int k = 0; k < kTemplateArgumentCount; ++k)
+      args.push_back(std::string(Pick(random, 90), 'a' + k));
     std::vector<Expansion> keys, data;
     std::vector<RegistryTemplate> templates;
     for (int entry = 0; entry < 6; ++entry) {
@@ -302,7 +321,8 @@ TEST_F(TemplateExpansion, AroundTheLimitKeysAreSkippedAndDataEmptied) {
     }
     templates.push_back({nullptr, nullptr, nullptr});
     const char* arguments[kTemplateArgumentCount];
-    for (int k = 0; k < kTemplateArgumentCount; ++k) arguments[k] = args[static_cast<std::size_t>(k)].c_str();
+    for (int k = 0; k < kTemplateArgumentCount; ++k)
+      arguments[k] = args[static_cast<std::size_t>(k)].c_str();
     ASSERT_TRUE(ApplyRegistryTemplates(templates.data(), arguments, 1));
     for (std::size_t k = 0; k < keys.size(); ++k) {
       SCOPED_TRACE("key " + std::to_string(keys[k].expanded.size()) + ", data " +
@@ -314,11 +334,14 @@ TEST_F(TemplateExpansion, AroundTheLimitKeysAreSkippedAndDataEmptied) {
       ++entries;
       skippedKeys += !keyFits;
       emptiedData += keyFits && !dataFits;
-      atLimit += keys[k].expanded.size() == kExpansionLimit || data[k].expanded.size() == kExpansionLimit;
+      atLimit +=
+          keys[k].expanded.size() == kExpansionLimit || data[k].expanded.size() == kExpansionLimit;
     }
   }
-  std::printf("[ figures  ] %d template entries: %d keys past the limit skipped, %d data past it "
-              "written empty, %d expansions of exactly 255\n", entries, skippedKeys, emptiedData, atLimit);
+  std::printf(
+      "[ figures  ] %d template entries: %d keys past the limit skipped, %d data past it "
+      "written empty, %d expansions of exactly 255\n",
+      entries, skippedKeys, emptiedData, atLimit);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Starting and stopping fault_helper.exe (see helper_process.h).
 #include "tests/faults/helper_process.h"
 
-namespace {
 std::string HelperPath() {
   char path[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
@@ -9,11 +8,11 @@ std::string HelperPath() {
   std::string folder(path, length);
   return folder.substr(0, folder.find_last_of("\\/") + 1) + "fault_helper.exe";
 }
-}  // namespace
 
 HelperProcess::HelperProcess(const char* mode, const std::string& argument, DWORD timeoutMs) {
   static int serial = 0;
-  name_ = "TavikFaultHelper_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
+  name_ =
+      "TavikFaultHelper_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
   readyEvent_ = CreateEventA(nullptr, TRUE, FALSE, (name_ + "_ready").c_str());
   releaseEvent_ = CreateEventA(nullptr, TRUE, FALSE, (name_ + "_release").c_str());
   std::string commandLine = "\"" + HelperPath() + "\" " + mode + " \"" + argument + "\" " + name_;

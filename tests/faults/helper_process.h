@@ -6,6 +6,9 @@
 
 #include <string>
 
+// fault_helper.exe beside this program.
+std::string HelperPath();
+
 class HelperProcess {
  public:
   // Starts "fault_helper MODE ARGUMENT NAME" and waits up to timeoutMs for
@@ -16,8 +19,8 @@ class HelperProcess {
   HelperProcess& operator=(const HelperProcess&) = delete;
 
   bool ready() const { return ready_; }
-  void Release();             // sets NAME_release
-  bool Kill();                // TerminateProcess, then waits for the end
+  void Release();               // sets NAME_release
+  bool Kill();                  // TerminateProcess, then waits for the end
   DWORD Wait(DWORD timeoutMs);  // the exit code, or STILL_ACTIVE
 
  private:

@@ -35,7 +35,8 @@ std::string Previous(std::size_t row) { return "previous " + std::to_string(row)
 Bytes StreamOf(int id) {
   HRSRC resource = FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), "TEXT");
   if (resource == nullptr) return Bytes();
-  auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(GetModuleHandleA(nullptr), resource)));
+  auto* data = static_cast<const unsigned char*>(
+      LockResource(LoadResource(GetModuleHandleA(nullptr), resource)));
   return Bytes(data, data + SizeofResource(GetModuleHandleA(nullptr), resource));
 }
 
@@ -47,18 +48,37 @@ struct Damage {
   Bytes (*make)(Bytes stream);
 };
 
-Bytes FlipHeader(Bytes s) { s[0] ^= 0x08; return s; }
-Bytes FlipBody(Bytes s) { s[s.size() / 3] ^= 0x04; return s; }
-Bytes FlipTrailer(Bytes s) { s[s.size() - 2] ^= 0x20; return s; }
-Bytes CutHalf(Bytes s) { s.resize(s.size() / 2); return s; }
-Bytes CutTrailer(Bytes s) { s.resize(s.size() - 4); return s; }
-Bytes OneByte(Bytes s) { s.resize(1); return s; }
+Bytes FlipHeader(Bytes s) {
+  s[0] ^= 0x08;
+  return s;
+}
+Bytes FlipBody(Bytes s) {
+  s[s.size() / 3] ^= 0x04;
+  return s;
+}
+Bytes FlipTrailer(Bytes s) {
+  s[s.size() - 2] ^= 0x20;
+  return s;
+}
+Bytes CutHalf(Bytes s) {
+  s.resize(s.size() / 2);
+  return s;
+}
+Bytes CutTrailer(Bytes s) {
+  s.resize(s.size() - 4);
+  return s;
+}
+Bytes OneByte(Bytes s) {
+  s.resize(1);
+  return s;
+}
 Bytes PastTheBuffer(Bytes) {
   static Bytes stream = [] {
     Bytes zeros(kInstallBufferSize + 1, 0);
     uLongf size = compressBound(static_cast<uLong>(zeros.size()));
     Bytes packed(size);
-    compress2(packed.data(), &size, zeros.data(), static_cast<uLong>(zeros.size()), Z_BEST_COMPRESSION);
+    compress2(packed.data(), &size, zeros.data(), static_cast<uLong>(zeros.size()),
+              Z_BEST_COMPRESSION);
     packed.resize(size);
     return packed;
   }();
@@ -66,39 +86,44 @@ Bytes PastTheBuffer(Bytes) {
 }
 
 const Damage kDamages[] = {
-    {"flipped header bit", FlipHeader}, {"flipped body bit", FlipBody},
-    {"flipped trailer bit", FlipTrailer}, {"cut in half", CutHalf},
-    {"trailer cut off", CutTrailer},      {"one byte left", OneByte},
+    {"flipped header bit", FlipHeader},
+    {"flipped body bit", FlipBody},
+    {"flipped trailer bit", FlipTrailer},
+    {"cut in half", CutHalf},
+    {"trailer cut off", CutTrailer},
+    {"one byte left", OneByte},
     {"inflates past the buffer", PastTheBuffer},
 };
 
 LANGID ResourceLanguage(int id) {
   LANGID language = 0;
-  EnumResourceLanguagesA(GetModuleHandleA(nullptr), "TEXT", MAKEINTRESOURCEA(id),
-                         [](HMODULE, LPCSTR, LPCSTR, WORD found, LONG_PTR out) -> BOOL {
-                           *reinterpret_cast<LANGID*>(out) = found;
-                           return FALSE;
-                         },
-                         reinterpret_cast<LONG_PTR>(&language));
+  EnumResourceLanguagesA(
+      GetModuleHandleA(nullptr), "TEXT", MAKEINTRESOURCEA(id),
+      [](HMODULE, LPCSTR, LPCSTR, WORD found, LONG_PTR out) -> BOOL {
+        *reinterpret_cast<LANGID*>(out) = found;
+        return FALSE;
+      },
+      reinterpret_cast<LONG_PTR>(&language));
   return language;
 }
 
-// A copy of this program with chosen payload resources replaced, loaded as
-// a data file and made appInstance while the object lives.
+// A copy of fault_helper.exe (the test payload and the dialogs, as this
+// program has them, in a third of the size) with chosen payload resources
+// replaced, loaded as a data file and made appInstance while the object
+// lives.
 class PatchedModule {
  public:
   PatchedModule(const std::string& path, const std::vector<std::pair<int, Bytes>>& replacements)
       : path_(path), previous_(appInstance) {
-    char self[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-    if (length == 0 || length >= sizeof self || !CopyFileA(self, path.c_str(), FALSE)) return;
+    if (!CopyFileA(HelperPath().c_str(), path.c_str(), FALSE)) return;
     HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
     if (update == nullptr) return;
     bool ok = true;
     for (const auto& [id, bytes] : replacements) {
       ok = ok && !bytes.empty() &&
            UpdateResourceA(update, "TEXT", MAKEINTRESOURCEA(id), ResourceLanguage(id),
-                           const_cast<unsigned char*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+                           const_cast<unsigned char*>(bytes.data()),
+                           static_cast<DWORD>(bytes.size()));
     }
     if (!EndUpdateResourceA(update, !ok) || !ok) return;
     module_ = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -173,7 +198,8 @@ class InstallFault : public InstallSequenceTest {
   void ExpectOnlyManifestFiles() {
     for (const std::string& name : FolderEntries(installFolder)) {
       bool known = false;
-      for (const ManifestRow& row : kManifest) known = known || lstrcmpiA(row.fileName, name.c_str()) == 0;
+      for (const ManifestRow& row : kManifest)
+        known = known || lstrcmpiA(row.fileName, name.c_str()) == 0;
       EXPECT_TRUE(known) << "left in the install folder: " << name;
     }
   }
@@ -207,9 +233,11 @@ TEST_F(InstallFault, DamagedContinuingRowsKeepTheirPreviousFiles) {
   std::vector<std::pair<int, Bytes>> damaged;
   std::vector<Outcome> outcomes(kManifestRowCount, Outcome::kNew);
   std::size_t next = 0;
-  for (std::size_t i = 0; i < kManifestRowCount && damaged.size() < 2 * std::size(kDamages); i += 5) {
+  for (std::size_t i = 0; i < kManifestRowCount && damaged.size() < 2 * std::size(kDamages);
+       i += 5) {
     if (kManifest[i].onFailure != FailureRule::kContinue) continue;
-    damaged.emplace_back(kManifest[i].id, kDamages[next++ % std::size(kDamages)].make(StreamOf(kManifest[i].id)));
+    damaged.emplace_back(kManifest[i].id,
+                         kDamages[next++ % std::size(kDamages)].make(StreamOf(kManifest[i].id)));
     outcomes[i] = Outcome::kPrevious;
   }
   PatchedModule patched(testFolder + "\\patched.exe", damaged);
@@ -258,7 +286,8 @@ TEST_F(InstallFault, ADriveThatRunsOutOfSpace) {
   std::string folder = std::string(disk) + "\\install";
   std::string filler = std::string(disk) + "\\filler.bin";
   unsigned long long needed = 0;
-  for (const ManifestRow& row : kManifest) needed += (SamplePayload(row.fileName).size() + kPage - 1) / kPage * kPage;
+  for (const ManifestRow& row : kManifest)
+    needed += (SamplePayload(row.fileName).size() + kPage - 1) / kPage * kPage;
   int runs = 0, failedRuns = 0, continuingRowsLost = 0;
   for (int sixth = 0; sixth < 6; ++sixth) {
     unsigned long long leave = needed * sixth / 6;
@@ -271,7 +300,8 @@ TEST_F(InstallFault, ADriveThatRunsOutOfSpace) {
     ASSERT_TRUE(FillDisk(filler, leave));
     int result = Run();
     // Which rows came through is up to the space; what each holds is not.
-    std::vector<bool> isNew = CheckRows(std::vector<Outcome>(kManifestRowCount, Outcome::kUnchecked));
+    std::vector<bool> isNew =
+        CheckRows(std::vector<Outcome>(kManifestRowCount, Outcome::kUnchecked));
     for (std::size_t i = 0; i < kManifestRowCount; ++i) {
       SCOPED_TRACE(kManifest[i].fileName);
       std::string bytes;
@@ -296,13 +326,16 @@ TEST_F(InstallFault, ADriveThatRunsOutOfSpace) {
     ExpectOnlyManifestFiles();
     ++runs;
     failedRuns += result == 0;
-    if (result == 1) continuingRowsLost += static_cast<int>(std::count(isNew.begin(), isNew.end(), false)) - 1;
+    if (result == 1)
+      continuingRowsLost += static_cast<int>(std::count(isNew.begin(), isNew.end(), false)) - 1;
   }
   EXPECT_GT(failedRuns, 0) << "the disk never ran out";
   DeleteTree(folder);
   DeleteTree(filler);
-  std::printf("[ figures  ] %d install runs on a small drive, %d told of failure; the others lost %d "
-              "continuing rows, as the rules allow\n", runs, failedRuns, continuingRowsLost);
+  std::printf(
+      "[ figures  ] %d install runs on a small drive, %d told of failure; the others lost %d "
+      "continuing rows, as the rules allow\n",
+      runs, failedRuns, continuingRowsLost);
 }
 
 // ---- Killed part-way ---------------------------------------------------------------
@@ -315,7 +348,8 @@ DWORD TimeOnePass(const std::string& folder) {
   CopyBounded(installDir, sizeof installDir, folder.c_str());
   DWORD start = GetTickCount();
   for (const ManifestRow& row : kManifest) {
-    ExtractPayload(row.id, row.fileName, buffer.data(), kInstallBufferSize, row.readOnly, row.hidden, nullptr);
+    ExtractPayload(row.id, row.fileName, buffer.data(), kInstallBufferSize, row.readOnly,
+                   row.hidden, nullptr);
   }
   DWORD elapsed = GetTickCount() - start;
   CopyBounded(installDir, sizeof installDir, saved);
@@ -334,7 +368,8 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
     std::mt19937 random(seed);
     for (int round = 0; round < 2; ++round) {
       DWORD delay = std::uniform_int_distribution<DWORD>(0, pass + 20)(random);
-      SCOPED_TRACE("seed " + std::to_string(seed) + ", killed after " + std::to_string(delay) + " ms");
+      SCOPED_TRACE("seed " + std::to_string(seed) + ", killed after " + std::to_string(delay) +
+                   " ms");
       {
         HelperProcess extractor("extract", installFolder);
         ASSERT_TRUE(extractor.ready());
@@ -342,16 +377,19 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
         ASSERT_TRUE(extractor.Kill());
       }
       ++kills;
-      std::vector<bool> isNew = CheckRows(std::vector<Outcome>(kManifestRowCount, Outcome::kUnchecked));
+      std::vector<bool> isNew =
+          CheckRows(std::vector<Outcome>(kManifestRowCount, Outcome::kUnchecked));
       for (std::size_t i = 0; i < kManifestRowCount; ++i) {
         std::string bytes;
         bool present = ReadWholeFile(InstallPath(kManifest[i].fileName), bytes);
-        EXPECT_TRUE(present && (isNew[i] || bytes == Previous(i))) << kManifest[i].fileName << ": a mixture";
+        EXPECT_TRUE(present && (isNew[i] || bytes == Previous(i)))
+            << kManifest[i].fileName << ": a mixture";
       }
       // Whatever else is there is a temporary file, which no installed name can be.
       for (const std::string& name : FolderEntries(installFolder)) {
         bool installed = false;
-        for (const ManifestRow& row : kManifest) installed = installed || lstrcmpiA(row.fileName, name.c_str()) == 0;
+        for (const ManifestRow& row : kManifest)
+          installed = installed || lstrcmpiA(row.fileName, name.c_str()) == 0;
         if (installed) continue;
         EXPECT_TRUE(IsExtractionTempName(name)) << "left behind: " << name;
         tempFilesSeen.insert(name);
@@ -371,13 +409,16 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
   std::vector<std::string> others;
   for (const std::string& name : FolderEntries(installFolder)) {
     bool installed = false;
-    for (const ManifestRow& row : kManifest) installed = installed || lstrcmpiA(row.fileName, name.c_str()) == 0;
+    for (const ManifestRow& row : kManifest)
+      installed = installed || lstrcmpiA(row.fileName, name.c_str()) == 0;
     if (!installed) others.push_back(name);
   }
   std::sort(others.begin(), others.end());
   EXPECT_EQ(others, (std::vector<std::string>{"~tvk12345.tmp", "~tvkNotes.tmp"}));
-  std::printf("[ figures  ] %d kills during extraction (one pass %lu ms), %d temporary files left by them, "
-              "all gone after the next run\n", kills, static_cast<unsigned long>(pass), static_cast<int>(tempFilesSeen.size()));
+  std::printf(
+      "[ figures  ] %d kills during extraction (one pass %lu ms), %d temporary files left by them, "
+      "all gone after the next run\n",
+      kills, static_cast<unsigned long>(pass), static_cast<int>(tempFilesSeen.size()));
 }
 
 // ---- Paths of the closing steps at their limit ----------------------------------------

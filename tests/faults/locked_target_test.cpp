@@ -74,7 +74,8 @@ TEST_F(ProtectedTarget, HeldOpenWithoutDeleteSharingByThisProcess) {
     SCOPED_TRACE("share mode " + std::to_string(share));
     PlacePrevious(kReadOnly | kHidden | kSystem);
     FolderState before = Snapshot(scratch_.path());
-    HANDLE held = CreateFileA((scratch_ / kTips).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileA((scratch_ / kTips).c_str(), GENERIC_READ, share, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(Extract(1, 1), 0);
     CloseHandle(held);
@@ -121,7 +122,8 @@ TEST_F(ProtectedTarget, AMissingFolderGetsNothing) {
 // Read-only and hidden never stop a replacement: the new file carries the
 // requested flags plus the other attributes of the one it replaced.
 TEST_F(ProtectedTarget, ReadOnlyHiddenTargetsAreReplaced) {
-  const DWORD previous[] = {0, kReadOnly, kHidden, kReadOnly | kHidden, kReadOnly | kHidden | kSystem};
+  const DWORD previous[] = {0, kReadOnly, kHidden, kReadOnly | kHidden,
+                            kReadOnly | kHidden | kSystem};
   int cases = 0;
   for (DWORD attributes : previous) {
     for (int flags = 0; flags < 4; ++flags) {
@@ -133,7 +135,8 @@ TEST_F(ProtectedTarget, ReadOnlyHiddenTargetsAreReplaced) {
       EXPECT_EQ(Extract(readOnly, hidden), 1);
       FolderState expected = before;
       expected[kTips].bytes = tips_;
-      expected[kTips].attributes = (attributes & kSystem) | (readOnly ? kReadOnly : 0) | (hidden ? kHidden : 0);
+      expected[kTips].attributes =
+          (attributes & kSystem) | (readOnly ? kReadOnly : 0) | (hidden ? kHidden : 0);
       EXPECT_EQ(DescribeChange(expected, Snapshot(scratch_.path())), "");
       ++cases;
     }

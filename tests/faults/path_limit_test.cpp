@@ -81,14 +81,15 @@ TEST_F(PathLimits, ExtractionIntoTheInstallFolderAndToAFullPath) {
   const std::string name = "pykeys.dic";
   for (bool fullPath : {false, true}) {
     for (std::size_t length : kLengths) {
-      SCOPED_TRACE(std::string(fullPath ? "full path " : "install folder ") + std::to_string(length));
+      SCOPED_TRACE(std::string(fullPath ? "full path " : "install folder ") +
+                   std::to_string(length));
       std::string folder = Folder(length - 1 - name.size());
       std::string target = folder + "\\" + name;
       UseInstallDir(fullPath ? base_ : folder);
       PlaceDecoys(folder, name, "decoy");
       FolderState before = Snapshot(folder);
-      int written = ExtractPayload(106, fullPath ? "other.dic" : name.c_str(), buffer_, kInstallBufferSize,
-                                   1, 1, fullPath ? target.c_str() : nullptr);
+      int written = ExtractPayload(106, fullPath ? "other.dic" : name.c_str(), buffer_,
+                                   kInstallBufferSize, 1, 1, fullPath ? target.c_str() : nullptr);
       EXPECT_EQ(written, Fits(length) ? 1 : 0);
       FolderState after = Snapshot(folder);
       if (Fits(length)) {
@@ -228,7 +229,8 @@ TEST_F(ShellPathLimits, StartMenuFolderAndLinkPaths) {
     std::string linkName = Named(length - folder.size() - 1 - 4);
     ShortcutEntry entries[] = {{linkName.c_str(), "TVKEdit.exe"}, {nullptr, nullptr}};
     MessageAnswerer answerer(IDOK);
-    EXPECT_EQ(CreateStartMenuEntry(folderName.c_str(), entries, CSIDL_PROGRAMS), Fits(length) ? 1 : 0);
+    EXPECT_EQ(CreateStartMenuEntry(folderName.c_str(), entries, CSIDL_PROGRAMS),
+              Fits(length) ? 1 : 0);
     EXPECT_EQ(answerer.messages().size(), Fits(length) ? 0u : 1u);
     std::vector<std::string> expected;
     if (Fits(length)) expected.push_back(linkName + ".lnk");

@@ -21,12 +21,12 @@
 namespace {
 
 struct DamageCase {
-  int id;          // the damaged copy
-  int original;    // the sound resource it was copied from
+  int id;        // the damaged copy
+  int original;  // the sound resource it was copied from
   const char* name;
-  char kind;       // 'f' a flipped bit, 'c' a cut stream
-  long position;   // byte offset or length kept; negative from the end
-  bool percent;    // position is a percentage of the stream's size
+  char kind;      // 'f' a flipped bit, 'c' a cut stream
+  long position;  // byte offset or length kept; negative from the end
+  bool percent;   // position is a percentage of the stream's size
   int bit;
 };
 #include "damage_cases.inc"
@@ -126,8 +126,9 @@ TEST_F(DamagedPayload, NoDamagedStreamYieldsAWrongFile) {
     }
     RemoveTree(scratch_ / name);
   }
-  std::printf("[ figures  ] %zu damaged streams: %d failed cleanly, %d harmless flips gave the original\n",
-              std::size(kDamageCases), failed, harmless);
+  std::printf(
+      "[ figures  ] %zu damaged streams: %d failed cleanly, %d harmless flips gave the original\n",
+      std::size(kDamageCases), failed, harmless);
 }
 
 TEST_F(DamagedPayload, StreamsThatInflatePastTheBufferFail) {
@@ -139,7 +140,9 @@ TEST_F(DamagedPayload, StreamsThatInflatePastTheBufferFail) {
   FolderState before = Snapshot(scratch_.path());
   length = kInstallBufferSize;
   EXPECT_EQ(InflatePayload(kZerosPastBufferId, buffer_, &length), Z_BUF_ERROR);
-  EXPECT_EQ(ExtractPayload(kZerosPastBufferId, "zeros.bin", buffer_, kInstallBufferSize, 0, 0, nullptr), 0);
+  EXPECT_EQ(
+      ExtractPayload(kZerosPastBufferId, "zeros.bin", buffer_, kInstallBufferSize, 0, 0, nullptr),
+      0);
   EXPECT_EQ(DescribeChange(before, Snapshot(scratch_.path())), "");
 
   // Every sampled resource into a buffer one byte short of its size.
@@ -166,7 +169,9 @@ TEST_F(DamagedPayload, StreamsThatInflatePastTheBufferFail) {
     RemoveTree(scratch_ / name);
     ++cases;
   }
-  std::printf("[ figures  ] %d resources one byte short of room, 2 zero streams at the buffer's size\n", cases);
+  std::printf(
+      "[ figures  ] %d resources one byte short of room, 2 zero streams at the buffer's size\n",
+      cases);
 }
 
 }  // namespace

@@ -70,7 +70,8 @@ struct Entry {
 std::vector<Entry> ExpandList(const RegistryTemplate* list, const char* const arguments[]) {
   std::vector<Entry> entries;
   for (const RegistryTemplate* t = list; t->keyTemplate != nullptr; ++t) {
-    entries.push_back({Expand(t->keyTemplate, arguments), t->valueName, Expand(t->dataTemplate, arguments)});
+    entries.push_back(
+        {Expand(t->keyTemplate, arguments), t->valueName, Expand(t->dataTemplate, arguments)});
   }
   return entries;
 }
@@ -79,11 +80,13 @@ class RegistryFault : public ::testing::Test {
  protected:
   void SetUp() override {
     RemoveScratch();
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kClassesKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &classes_, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kClassesKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &classes_, nullptr),
+              ERROR_SUCCESS);
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kVolatileKey, 0, nullptr, REG_OPTION_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
     RegCloseKey(key);
     ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_), ERROR_SUCCESS);
     char temp[MAX_PATH];
@@ -91,7 +94,8 @@ class RegistryFault : public ::testing::Test {
     folder_ = std::string(temp) + "Tavik Registry Fault";
     CreateDirectoryA(folder_.c_str(), nullptr);
     for (const char* file : {"\\tvkedit.exe", "\\Nodrix.exe"}) {
-      CloseHandle(CreateFileA((folder_ + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+      CloseHandle(CreateFileA((folder_ + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                              nullptr));
     }
     ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, folder_.c_str()));
   }
@@ -118,10 +122,12 @@ class RegistryFault : public ::testing::Test {
   // follow it. Links left by an interrupted run are found the same way.
   static void DeleteKey(HKEY parent, const char* name) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(parent, name, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+      return;
     DeleteChildren(key);
     using DeleteKeyFunction = LONG(NTAPI*)(HANDLE);
-    auto deleteKey = reinterpret_cast<DeleteKeyFunction>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDeleteKey"));
+    auto deleteKey = reinterpret_cast<DeleteKeyFunction>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDeleteKey"));
     if (deleteKey != nullptr) deleteKey(key);
     RegCloseKey(key);
   }
@@ -130,11 +136,13 @@ class RegistryFault : public ::testing::Test {
     char name[256];
     for (;;) {
       DWORD size = sizeof name;
-      if (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) return;
+      if (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return;
       std::string before = name;
       DeleteKey(key, name);
       size = sizeof name;
-      if (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS && before == name) {
+      if (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+          before == name) {
         return;  // could not be deleted; give up rather than loop
       }
     }
@@ -156,22 +164,27 @@ class RegistryFault : public ::testing::Test {
     std::size_t cut = keyName.rfind('\\');
     if (cut != std::string::npos) {
       HKEY parent = nullptr;
-      ASSERT_EQ(RegCreateKeyExA(classes_, keyName.substr(0, cut).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                nullptr, &parent, nullptr), ERROR_SUCCESS);
+      ASSERT_EQ(RegCreateKeyExA(classes_, keyName.substr(0, cut).c_str(), 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, &parent, nullptr),
+                ERROR_SUCCESS);
       RegCloseKey(parent);
     }
     HKEY link = nullptr;
     ASSERT_EQ(RegCreateKeyExA(classes_, keyName.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
-                              KEY_ALL_ACCESS, nullptr, &link, nullptr), ERROR_SUCCESS);
+                              KEY_ALL_ACCESS, nullptr, &link, nullptr),
+              ERROR_SUCCESS);
     links_.push_back(keyName);
     std::string target = UserKeyPath() + "\\" + kVolatileKey + "\\Missing";
     std::wstring wide(target.begin(), target.end());
-    RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(wide.c_str()),
+    RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
+                   reinterpret_cast<const BYTE*>(wide.c_str()),
                    static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
     RegCloseKey(link);
     HKEY probe = nullptr;
-    ASSERT_NE(RegCreateKeyExA(HKEY_CLASSES_ROOT, keyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                              KEY_READ | KEY_SET_VALUE, nullptr, &probe, nullptr), ERROR_SUCCESS);
+    ASSERT_NE(
+        RegCreateKeyExA(HKEY_CLASSES_ROOT, keyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_READ | KEY_SET_VALUE, nullptr, &probe, nullptr),
+        ERROR_SUCCESS);
   }
 
   // Every value and every key below the scratch classes; a key that cannot
@@ -181,13 +194,17 @@ class RegistryFault : public ::testing::Test {
     BYTE data[1024];
     for (DWORD index = 0;; ++index) {
       DWORD nameSize = sizeof name, dataSize = sizeof data - 1, type = 0;
-      if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+      if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &dataSize) !=
+          ERROR_SUCCESS)
+        break;
       data[dataSize] = 0;
       values[path + "|" + name] = reinterpret_cast<const char*>(data);
     }
     for (DWORD index = 0;; ++index) {
       DWORD nameSize = sizeof name;
-      if (RegEnumKeyExA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      if (RegEnumKeyExA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
+          ERROR_SUCCESS)
+        break;
       std::string child = path.empty() ? name : path + "\\" + name;
       keys.insert(child);
       HKEY sub = nullptr;
@@ -197,7 +214,9 @@ class RegistryFault : public ::testing::Test {
     }
   }
 
-  void ReadAll(Values& values, std::set<std::string>& keys) const { Walk(classes_, "", values, keys); }
+  void ReadAll(Values& values, std::set<std::string>& keys) const {
+    Walk(classes_, "", values, keys);
+  }
 
   std::string ShortPath(const char* file) const {
     char path[MAX_PATH] = "";
@@ -215,15 +234,14 @@ std::set<std::string> KeysOf(const Values& values) {
   std::set<std::string> keys;
   for (const auto& entry : values) {
     std::string key = entry.first.substr(0, entry.first.find('|'));
-    for (std::size_t cut = key.find('\\'); cut != std::string::npos; cut = key.find('\\', cut + 1)) {
+    for (std::size_t cut = key.find('\\'); cut != std::string::npos;
+         cut = key.find('\\', cut + 1)) {
       keys.insert(key.substr(0, cut));
     }
     keys.insert(key);
   }
   return keys;
 }
-
-
 
 TEST_F(RegistryFault, AKeyThatCannotBeCreatedStopsItsListAtEveryPosition) {
   const std::string editorShort = ShortPath("\\tvkedit.exe");
@@ -235,10 +253,12 @@ TEST_F(RegistryFault, AKeyThatCannotBeCreatedStopsItsListAtEveryPosition) {
     const char* arguments[kTemplateArgumentCount];
   };
   const ServerClass classes[] = {
-      {"editor", RegisterEditorDocumentClass,
+      {"editor",
+       RegisterEditorDocumentClass,
        {"{3C1A7E52-0B84-4D6E-9F21-6A5D8E0C4B73}", "TVKEdit.Document", editorShort.c_str(),
         "TVKEdit Document", "TVKEdit Document", "TVKEdit", nullptr, nullptr}},
-      {"pinyin", RegisterPinyinServerClass,
+      {"pinyin",
+       RegisterPinyinServerClass,
        {"{7E2B9D14-C5A3-4F08-B6E7-18D40F9A2C65}", "Nodrix.Document.1", pinyinShort.c_str(),
         "Nodrix Document", "Nodrix Document", "Nodrix", nullptr, nullptr}},
   };
@@ -268,7 +288,8 @@ TEST_F(RegistryFault, AKeyThatCannotBeCreatedStopsItsListAtEveryPosition) {
       // only when the failure lies inside it. "CLSID" is opened (made when
       // missing) before each list.
       Values expected = presetValues;
-      for (std::size_t k = 0; k < failing; ++k) expected[all[k].key + "|" + all[k].name] = all[k].data;
+      for (std::size_t k = 0; k < failing; ++k)
+        expected[all[k].key + "|" + all[k].name] = all[k].data;
       std::set<std::string> expectedKeys = presetKeys;
       expectedKeys.insert("CLSID");
       for (const std::string& key : KeysOf(expected)) expectedKeys.insert(key);
@@ -322,15 +343,19 @@ TEST_F(RegistryFault, AFailedClassDoesNotStopTheOthers) {
   EXPECT_EQ(values["CLSID\\{3C1A7E52-0B84-4D6E-9F21-6A5D8E0C4B73}\\Verb\\0|"], "&Edit,0,2");
   EXPECT_EQ(values.count("TVKEdit.Document\\CLSID|"), 0u);  // the editor's replace list did not run
   const std::string pinyinShort = ShortPath("\\Nodrix.exe");
-  const char* arguments[kTemplateArgumentCount] = {
-      "{7E2B9D14-C5A3-4F08-B6E7-18D40F9A2C65}", "Nodrix.Document.1", pinyinShort.c_str(),
-      "Nodrix Document", "Nodrix Document", "Nodrix", nullptr, nullptr};
+  const char* arguments[kTemplateArgumentCount] = {"{7E2B9D14-C5A3-4F08-B6E7-18D40F9A2C65}",
+                                                   "Nodrix.Document.1",
+                                                   pinyinShort.c_str(),
+                                                   "Nodrix Document",
+                                                   "Nodrix Document",
+                                                   "Nodrix",
+                                                   nullptr,
+                                                   nullptr};
   for (const RegistryTemplate* list : {kServerKeepTemplates, kServerReplaceTemplates}) {
     for (const Entry& entry : ExpandList(list, arguments)) {
       EXPECT_EQ(values[entry.key + "|" + entry.name], entry.data) << entry.key;
     }
   }
-
 }
 
 }  // namespace

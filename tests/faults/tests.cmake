@@ -104,8 +104,10 @@ add_test(NAME disk_full_test
 set_tests_properties(disk_full_test PROPERTIES TIMEOUT 120)
 
 # ---- Locked and protected targets, interrupted installs ----------------------------
-# A second process: holds a file open, or extracts until it is killed.
-add_executable(fault_helper faults/fault_helper.cpp ${TAVIK_TEST_PAYLOAD_RC})
+# A second process: holds a file open, or extracts until it is killed. It
+# also serves as the base of payload modules patched at run time.
+add_executable(fault_helper faults/fault_helper.cpp ${TAVIK_TEST_PAYLOAD_RC}
+               "${CMAKE_SOURCE_DIR}/resources/setup.rc")
 target_link_libraries(fault_helper PRIVATE tavik_core)
 target_compile_options(fault_helper PRIVATE ${TAVIK_WARNINGS})
 target_include_directories(fault_helper PRIVATE "${CMAKE_SOURCE_DIR}")

@@ -71,14 +71,18 @@ HANDLE CreateTempFile(const char* target, char (&tempPath)[MAX_PATH]) {
   return INVALID_HANDLE_VALUE;
 }
 
-// A temporary name as CreateTempFile gives it in full: "~tvk", four hex
-// digits, ".tmp". Nothing else is ever taken for one of ours.
+// A temporary name as BuildTempPath gives it: "~tvk", four hex digits and
+// ".tmp", or in a folder too deep for that, '~' and up to four upper-case
+// hex digits. Nothing else is ever taken for one of ours.
 bool IsTempFileName(const char* name) {
-  if (std::strlen(name) != 12 || std::strncmp(name, kTempPrefix, 4) != 0 ||
-      std::strcmp(name + 8, ".tmp") != 0)
-    return false;
-  for (int i = 4; i < 8; ++i) {
-    if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+  std::size_t length = std::strlen(name);
+  bool full = length == 12 && std::strncmp(name, kTempPrefix, 4) == 0 &&
+              std::strcmp(name + 8, ".tmp") == 0;
+  bool shrunk = length >= 1 && length <= 5 && name[0] == '~';
+  if (!full && !shrunk) return false;
+  for (std::size_t i = full ? 4 : 1; i < (full ? 8 : length); ++i) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (!std::isxdigit(c) || (shrunk && std::islower(c))) return false;
   }
   return true;
 }
@@ -158,7 +162,7 @@ int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned
 
 int RemoveStaleTempFiles(const char* folder) {
   char pattern[MAX_PATH];
-  if (!FormatBounded(pattern, sizeof pattern, "%s\\%s*.tmp", folder, kTempPrefix)) return 0;
+  if (!FormatBounded(pattern, sizeof pattern, "%s\\~*", folder)) return 0;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(pattern, &found);
   if (search == INVALID_HANDLE_VALUE) return 0;

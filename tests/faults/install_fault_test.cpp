@@ -398,8 +398,10 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
   }
   // Planted as well: one left over for sure, and names the clean-up must spare.
   WriteWholeFile(InstallPath("~tvkBEEF.tmp"), "half a file");
+  WriteWholeFile(InstallPath("~1A2B"), "half a file, named for a very deep folder");
   WriteWholeFile(InstallPath("~tvkNotes.tmp"), "the user's notes");
   WriteWholeFile(InstallPath("~tvk12345.tmp"), "not ours either");
+  WriteWholeFile(InstallPath("~1a2b3"), "nor this");
 
   EXPECT_EQ(Run(), 1);
 
@@ -414,7 +416,7 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
     if (!installed) others.push_back(name);
   }
   std::sort(others.begin(), others.end());
-  EXPECT_EQ(others, (std::vector<std::string>{"~tvk12345.tmp", "~tvkNotes.tmp"}));
+  EXPECT_EQ(others, (std::vector<std::string>{"~1a2b3", "~tvk12345.tmp", "~tvkNotes.tmp"}));
   std::printf(
       "[ figures  ] %d kills during extraction (one pass %lu ms), %d temporary files left by them, "
       "all gone after the next run\n",

@@ -5,26 +5,24 @@
 //
 //   payload_pack --payload DIR --out DIR --rc FILE [--quiet]
 //                [--omit ID]... [--damage ID]... [--truncate ID]...
-//                [--add ID=FILE]... [--copy NEW=ID]... [--raw ID=FILE]...
-//                [--zeros ID=SIZE]... [--flip ID:OFFSET[:BIT]]...
-//                [--cut ID:LENGTH]...
+//                [--add ID=FILE]... [--copy NEW=ID]... [--zeros ID=SIZE]...
+//                [--flip ID:OFFSET[:BIT]]... [--cut ID:LENGTH]...
 //
 // --omit leaves an id out of the resource list, --damage flips a bit of the
 // Adler-32 trailer and --truncate cuts the stream in half: test builds use
 // them to make payload sets with chosen faults. --add packs one more file
 // under an id of its own (test builds: an empty file, say). --copy packs the
 // file of a packed id once more under a new id, so that a fault can be put
-// on the copy while the original stays sound. --raw links a file's bytes as
-// they are, not compressed (an empty resource, a hand-made stream). --zeros
-// packs a stream of SIZE zero bytes (one that inflates past a buffer).
-// --flip flips bit BIT (default 0) of the stream byte at OFFSET, --cut keeps
-// the first LENGTH bytes of the stream; a negative OFFSET or LENGTH counts
-// from the end (-1 is the last byte; --cut ID:-4 drops the trailer), and
-// one written as N% is that percentage of the stream's size. Faults
-// on one id apply in the order given. A manifest file missing from the
-// payload folder fails the build, naming the id and the file; so does a
-// fault option naming an id that is not packed, or a byte outside the
-// stream.
+// on the copy while the original stays sound. --zeros packs a stream of
+// SIZE zero bytes (one that inflates past a buffer). --flip flips bit BIT
+// (default 0) of the stream byte at OFFSET, --cut keeps the first LENGTH
+// bytes of the stream; a negative OFFSET or LENGTH counts from the end (-1
+// is the last byte; --cut ID:-4 drops the trailer, --cut ID:0 leaves an
+// empty resource), and one written as N% is that percentage of the
+// stream's size. Faults on one id apply in the order given. A manifest file
+// missing from the payload folder fails the build, naming the id and the
+// file; so does a fault option naming an id that is not packed, or a byte
+// outside the stream.
 #include <zlib.h>
 
 #include <cstdio>
@@ -61,7 +59,6 @@ struct Options {
   std::set<int> truncate;
   std::vector<std::pair<int, std::string>> added;
   std::vector<std::pair<int, int>> copies;           // new id, id copied
-  std::vector<std::pair<int, std::string>> raw;
   std::vector<std::pair<int, unsigned long>> zeros;
   std::vector<Edit> edits;                           // --flip and --cut, in order
 };
@@ -116,7 +113,7 @@ long ParseSigned(const std::string& text, const std::string& what) {
   return value;
 }
 
-// "ID=VALUE" of --add, --copy, --raw and --zeros.
+// "ID=VALUE" of --add, --copy and --zeros.
 std::pair<int, std::string> SplitAssignment(const std::string& option, const std::string& spec) {
   std::size_t eq = spec.find('=');
   if (eq == std::string::npos) Fail(option + " wants ID=VALUE, got " + spec);
@@ -160,7 +157,6 @@ Options ParseOptions(int argc, char** argv) {
     else if (arg == "--damage") options.damage.insert(ParseId(value()));
     else if (arg == "--truncate") options.truncate.insert(ParseId(value()));
     else if (arg == "--add") options.added.push_back(SplitAssignment(arg, value()));
-    else if (arg == "--raw") options.raw.push_back(SplitAssignment(arg, value()));
     else if (arg == "--copy") {
       auto [id, from] = SplitAssignment(arg, value());
       options.copies.emplace_back(id, ParseId(from.c_str()));
@@ -273,12 +269,6 @@ int main(int argc, char** argv) {
     if (found == sources.end()) Fail("--copy: no payload has id " + std::to_string(from));
     claim("--copy", id);
     packed.push_back(PackOne(options, id, found->second.first, found->second.second, rc));
-  }
-  for (const auto& [id, source] : options.raw) {
-    claim("--raw", id);
-    std::vector<unsigned char> bytes = ReadSource(id, BaseName(source), source);
-    packed.push_back(
-        PackStream(options, id, BaseName(source), static_cast<unsigned long>(bytes.size()), bytes, rc));
   }
   for (const auto& [id, size] : options.zeros) {
     claim("--zeros", id);

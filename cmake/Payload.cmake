@@ -36,9 +36,13 @@ function(tavik_add_payload name)
   if(ARG_SOURCE_DIR)
     set(files "${ARG_SOURCE_DIR}")
     set(generated "")
+    set(generator "")
   else()
     set(files "${CMAKE_BINARY_DIR}/payload/sample-${ARG_PROFILE}")
     set(generated "${files}/.generated")
+    # Packing waits for the generator's own target: a rule that several
+    # targets reach would otherwise run once in each of them, at once.
+    set(generator sample_payload_${ARG_PROFILE})
     if(NOT TARGET sample_payload_${ARG_PROFILE})
       set(stubs "")
       foreach(program ${TAVIK_STUB_PROGRAMS})
@@ -47,10 +51,10 @@ function(tavik_add_payload name)
       add_custom_command(
         OUTPUT "${generated}"
         COMMAND "${TAVIK_SAMPLE_PAYLOAD}" --profile ${ARG_PROFILE} --out "${files}"
-                --font "${TAVIK_FONT_FILE}" ${stubs}
+                --font "${TAVIK_FONT_FILE}" --package "${TAVIK_SPEECH_PACKAGE}" ${stubs}
         COMMAND "${CMAKE_COMMAND}" -E touch "${generated}"
         DEPENDS host_tools "${TAVIK_SAMPLE_PAYLOAD}" "${TAVIK_FONT_FILE}"
-                ${TAVIK_STUB_TARGETS}
+                ${TAVIK_STUB_TARGETS} speech_package "${TAVIK_SPEECH_PACKAGE}"
         COMMENT "Generating the ${ARG_PROFILE} sample payload")
       add_custom_target(sample_payload_${ARG_PROFILE} DEPENDS "${generated}")
     endif()
@@ -60,7 +64,7 @@ function(tavik_add_payload name)
     OUTPUT "${rc}"
     COMMAND "${TAVIK_PAYLOAD_PACK}" --payload "${files}" --out "${packed}" --rc "${rc}"
             --compressor ${TAVIK_PAYLOAD_COMPRESSOR} ${ARG_PACK_ARGS}
-    DEPENDS host_tools "${TAVIK_PAYLOAD_PACK}" "${TAVIK_PAYLOAD_COMPRESSOR_STAMP}" ${generated}
+    DEPENDS host_tools "${TAVIK_PAYLOAD_PACK}" "${TAVIK_PAYLOAD_COMPRESSOR_STAMP}" ${generated} ${generator}
     COMMENT "Packing payload ${name}")
   add_custom_target(payload_${name} DEPENDS "${rc}")
   set(TAVIK_PAYLOAD_RC_${name} "${rc}" PARENT_SCOPE)

@@ -1,8 +1,7 @@
 // Start-up to first paint, watched from outside: the probe starts a program
-// and polls the window manager's state of that process until its first
+// and polls the window server's state of that process until its first
 // top-level window is visible and neither it nor any visible child has a
-// region waiting to be painted. The program itself takes no hook: update
-// regions live in the window server, so another process can read them.
+// region waiting to be painted. The program itself takes no hook.
 //
 //   startup_probe.exe ROUNDS RESULT_FILE SETUP_EXE EMPTY_EXE EMPTY_WINDOW_EXE
 //
@@ -20,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "window_watch.h"
+
 namespace {
 
 constexpr DWORD kPaintTimeoutMs = 15000;
@@ -29,40 +30,6 @@ struct Sample {
   double paintMs = -1;
   long long peakWorkingSet = -1;
 };
-
-struct WindowSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM context) {
-  auto* search = reinterpret_cast<WindowSearch*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-BOOL CALLBACK FindUnpaintedChild(HWND child, LPARAM context) {
-  if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE)) return TRUE;
-  *reinterpret_cast<bool*>(context) = true;
-  return FALSE;
-}
-
-bool IsPainted(HWND window) {
-  if (GetUpdateRect(window, nullptr, FALSE)) return false;
-  bool unpainted = false;
-  EnumChildWindows(window, FindUnpaintedChild, reinterpret_cast<LPARAM>(&unpainted));
-  return !unpainted;
-}
-
-double MillisecondsSince(const LARGE_INTEGER& start) {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 bool Start(const std::string& program, PROCESS_INFORMATION& process) {
   std::string line = "\"" + program + "\"";
@@ -110,11 +77,10 @@ Sample TimeToFirstPaint(const std::string& program) {
   QueryPerformanceCounter(&start);
   if (!Start(program, process)) return sample;
   while (MillisecondsSince(start) < kPaintTimeoutMs && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
-    WindowSearch search = {process.dwProcessId, nullptr};
-    EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) {
+    HWND window = FindVisibleWindow(process.dwProcessId, nullptr);
+    if (window != nullptr) {
       if (sample.windowMs < 0) sample.windowMs = MillisecondsSince(start);
-      if (IsPainted(search.found)) {
+      if (IsPainted(window)) {
         sample.paintMs = MillisecondsSince(start);
         sample.peakWorkingSet = PeakWorkingSet(process.hProcess);
         break;

@@ -2,13 +2,10 @@
 // suite times the whole process from outside; with --result the program
 // also times the run from inside.
 //
-//   install_run.exe FOLDER [--result FILE] [--files-only]
+//   install_run.exe FOLDER [--result FILE]
 //
-// By default the program runs RunInstall: the files, the configuration
-// file, the shortcuts and the registration. --files-only installs only the
-// 122 manifest rows, each through ExtractPayload into one reused buffer as
-// RunInstall extracts them: the same work as an installer that only copies
-// files.
+// RunInstall does it all: the files, the configuration file, the shortcuts
+// and the registration. (install_files.exe installs the files alone.)
 //
 // With --result the program shows the progress bar that the install page
 // holds and notes when the sequence sets it to 10 (before the stale-file
@@ -24,7 +21,6 @@
 
 #include "install/bounded_format.h"
 #include "install/install.h"
-#include "install/manifest.h"
 #include "resources/resource.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"
@@ -75,25 +71,6 @@ bool SetFolders(const char* folder) {
          FormatBounded(windowsDir, sizeof windowsDir, "%s\\", windows);
 }
 
-// The extraction part of the install sequence alone, row by row as the
-// sequence does it: one buffer, the rows' own flags, a failed stop row ends
-// the run.
-int InstallFilesOnly() {
-  HANDLE heap = GetProcessHeap();
-  auto* buffer = static_cast<unsigned char*>(HeapAlloc(heap, 0, kInstallBufferSize));
-  if (buffer == nullptr) return 0;
-  int result = 1;
-  for (const ManifestRow& row : kManifest) {
-    int written = ExtractPayload(row.id, row.fileName, buffer, kInstallBufferSize, row.readOnly, row.hidden, nullptr);
-    if (written == 0 && row.onFailure == FailureRule::kStop) {
-      result = 0;
-      break;
-    }
-  }
-  HeapFree(heap, 0, buffer);
-  return result;
-}
-
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
@@ -121,15 +98,10 @@ bool WriteResult(const char* resultPath, int result, double seconds, SIZE_T work
 
 int main(int argc, char** argv) {
   const char* resultPath = nullptr;
-  bool filesOnly = false;
-  bool understood = argc >= 2;
-  for (int i = 2; i < argc && understood; ++i) {
-    if (std::strcmp(argv[i], "--result") == 0 && i + 1 < argc) resultPath = argv[++i];
-    else if (std::strcmp(argv[i], "--files-only") == 0) filesOnly = true;
-    else understood = false;
-  }
+  bool understood = argc == 2 || (argc == 4 && std::strcmp(argv[2], "--result") == 0);
+  if (argc == 4) resultPath = argv[3];
   if (!understood) {
-    std::fprintf(stderr, "usage: install_run.exe FOLDER [--result FILE] [--files-only]\n");
+    std::fprintf(stderr, "usage: install_run.exe FOLDER [--result FILE]\n");
     return 2;
   }
   appInstance = GetModuleHandleA(nullptr);
@@ -144,7 +116,7 @@ int main(int argc, char** argv) {
   SIZE_T workingSetBefore = resultPath != nullptr ? MemoryNow().WorkingSetSize : 0;
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
-  int result = filesOnly ? InstallFilesOnly() : RunInstall();
+  int result = RunInstall();
   QueryPerformanceCounter(&end);
 
   if (resultPath != nullptr) {

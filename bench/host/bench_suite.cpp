@@ -127,7 +127,8 @@ void MeasureBare(const Config& config, Samples& samples, bool keep) {
   unsigned long long bytes = 0;
   double loop = 0;
   std::istringstream(ReadText(result)) >> files >> bytes >> loop;
-  Check(run.exitCode == 0 && loop > 0, "bare_extract.exe failed");
+  Check(run.exitCode == 0 && loop > 0, "bare_extract.exe failed (exit " + std::to_string(run.exitCode) + ", " +
+                                            std::to_string(files) + " files)");
   CheckInstalled(folder, samples, true, "bare_extract.exe");
   if (keep) {
     samples.bareLoop.Add(loop);
@@ -426,11 +427,11 @@ void AddPackRows(const Samples& s, std::vector<ReportRow>& rows) {
     rows.push_back({std::string("Packing (2 threads): ") + alternative.name + ": manifest streams " +
                         Bytes(alternative.pack.manifestPacked) + " B, all " + Bytes(alternative.pack.allPacked) + " B",
                     MedianText(alternative.pack.wall, 1, "s"), RangeText(alternative.pack.wall, 1),
-                    Percent(saved) + " smaller than zlib 9; +" + Fixed(extra, 1) + " s CPU (" +
-                        std::to_string(alternative.pack.wall.values.size()) + " runs)",
+                    Percent(saved) + " smaller than zlib 9; " + (extra >= 0 ? "+" : "") + Fixed(extra, 1) +
+                        " s CPU; " + std::to_string(alternative.pack.wall.values.size()) + " run(s)",
                     ">= 3% smaller, < 2 min extra",
-                    Verdict(true, met, Percent(saved) + " smaller, +" +
-                                           Fixed(alternative.pack.wall.Median() - s.zlib.wall.Median(), 0) + " s")});
+                    Verdict(true, met, Percent(saved) + " smaller, " +
+                                           Fixed(alternative.pack.wall.Median() - s.zlib.wall.Median(), 0) + " s more")});
   }
 }
 

@@ -28,7 +28,7 @@ if [ -z "$TAVIK_UNDER_XVFB" ] && [ -z "$DISPLAY" ]; then
 fi
 
 make deps
-test -f "$build/CMakeCache.txt" || cmake --preset windows
+test -f "$build/CMakeCache.txt" || cmake --preset windows -B "$build"
 cmake --build "$build" --target perf_suite -j 2
 build="$(cd "$build" && pwd)"
 
@@ -50,9 +50,10 @@ fi
 # stays open meanwhile, as the desktop does on Windows: otherwise Wine ends
 # its desktop process whenever the last program with a window ends, and
 # starts it again for the next one, inside that one's time.
-wineserver -p >/dev/null 2>&1 </dev/null
+wineserver -p >/dev/null 2>&1 </dev/null || true  # already running is fine
 "$loader" "$build/bench/empty_window.exe" >/dev/null 2>&1 </dev/null &
 keeper=$!
+trap 'kill "$keeper" 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 
 load=$(cut -d' ' -f1 /proc/loadavg)
 if awk "BEGIN { exit !($load >= 0.5) }"; then
@@ -65,7 +66,5 @@ status=0
 echo "Load average at the start: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores)." >"$results"
 "$build/bench/host/bench_suite" --build "$build" --payload "$(cat "$build/bench/payload-dir.txt")" \
   --wine "$loader" "$@" >>"$results" || status=$?
-kill "$keeper" 2>/dev/null || true
-wineserver -k 2>/dev/null || true
 cat "$results"
 exit $status

@@ -28,6 +28,8 @@ struct MessageSeen {
 // Build paths arrive as Unix paths; Wine shows the root as drive Z.
 std::wstring WindowsPathOf(const std::string& unixPath);
 std::wstring Widen(const std::string& ascii);
+// The text of a control of another process (WM_GETTEXT).
+std::string ControlText(HWND control);
 
 class SetupRun {
  public:
@@ -70,7 +72,9 @@ class SetupRun {
   void Answer(const MessageSeen& message, int buttonId);  // mouse on the button
 
   // ---- Screenshots -----------------------------------------------------------------
-  void Shot(HWND window, const std::string& label);
+  // live: the window's thread answers, so it is activated and let finish
+  // painting first.
+  void Shot(HWND window, const std::string& label, bool live = true);
   const std::vector<std::wstring>& shots() const { return shots_; }
 
   // ---- End ---------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -16,17 +17,6 @@
 namespace {
 constexpr DWORD kInstallTimeoutMs = 60000;
 constexpr DWORD kExitTimeoutMs = 15000;
-
-std::string ControlText(HWND control) {
-  DWORD_PTR length = 0;
-  SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
-  std::string text(length + 1, '\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutA(control, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG,
-                      2000, &copied);
-  text.resize(copied);
-  return text;
-}
 
 // The licence list shows one item per line ended by a carriage return,
 // at most 500.
@@ -41,14 +31,18 @@ std::vector<std::string> LicenceLines(const std::string& text) {
   return lines;
 }
 
+// Asked in UTF-16 and converted here: Wine hands an ANSI LB_GETTEXT across
+// processes cut after its first character.
 std::string ListItem(HWND list, int index) {
-  char item[1024] = "";
+  wchar_t item[1024] = L"";
   DWORD_PTR length = 0;
-  SendMessageTimeoutA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, 2000, &length);
-  if (length >= sizeof item) return "(too long)";
-  SendMessageTimeoutA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item),
+  SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, 2000, &length);
+  if (length >= std::size(item)) return "(too long)";
+  SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item),
                       SMTO_ABORTIFHUNG, 2000, &length);
-  return item;
+  char text[4096] = "";
+  WideCharToMultiByte(CP_ACP, 0, item, -1, text, sizeof text, nullptr, nullptr);
+  return text;
 }
 
 int ListCount(HWND list) {

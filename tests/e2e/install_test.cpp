@@ -21,11 +21,6 @@ constexpr DWORD kSmallInstallTimeoutMs = 60000;
 const char* const kWordBaseFiles[] = {"CiZuFlat.igb", "pxcizudic.idx", "pycizudic.idx",
                                       "py2_3ZiCi1stZuMu.idx"};
 
-std::string EditText(HWND edit) {
-  char text[MAX_PATH] = "";
-  GetWindowTextA(edit, text, sizeof text);
-  return text;
-}
 }  // namespace
 
 using FullInstall = Scenario;
@@ -33,7 +28,7 @@ using FullInstall = Scenario;
 TEST_F(FullInstall, DefaultsGiveEveryFileTheShortcutsAndTheRegistration) {
   Launch(Build::kFull);
   ASSERT_NE(run().wizard(), nullptr);
-  EXPECT_EQ(Widen(EditText(run().Control(IDC_PATH_EDIT))), DefaultInstallDir());
+  EXPECT_EQ(Widen(ControlText(run().Control(IDC_PATH_EDIT))), DefaultInstallDir());
   ForgetOpenedFile();
 
   const InstallEnd end = FinishInstall(WalkToInstall(WizardChoices{}), false, kFullInstallTimeoutMs);

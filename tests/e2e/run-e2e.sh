@@ -32,6 +32,31 @@ CONF
   mv "$FONTCONFIG_FILE.tmp" "$FONTCONFIG_FILE"
 fi
 
+# Wine names files on disk in the host locale's character set. A locale
+# that the host has not generated leaves that ASCII, and a Chinese folder or
+# shortcut name cannot be made at all; so the scenario's locale is built
+# here when the host lacks it (the data comes with Debian's locales package).
+locale_name="${LC_ALL:-${LANG:-}}"
+if [ -n "$locale_name" ] && [ "$(LC_ALL="$locale_name" locale charmap 2>/dev/null)" != UTF-8 ]; then
+  if [ ! -f "$state/locale/$locale_name/LC_CTYPE" ]; then
+    mkdir -p "$state/locale"
+    localedef -i "${locale_name%%.*}" -f UTF-8 "$state/locale/$locale_name" 2>/dev/null || true
+  fi
+  export LOCPATH="$state/locale"
+  [ "$(locale charmap 2>/dev/null)" = UTF-8 ] ||
+    echo "run-e2e: cannot build the locale $locale_name; non-ASCII file names will fail" >&2
+fi
+
+# A prefix that a Wine run without this font configuration has seen keeps
+# the host's fonts in its registry and loads them from there: made anew.
+if grep -qsiE '^"[^"]*"="Z:.*\.(ttf|otf|ttc|fon)"' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" &&
+   grep -hiE '^"[^"]*"="Z:.*\.(ttf|otf|ttc|fon)"' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" |
+     grep -qviE 'wine\\\\fonts|dejavu|liberation'; then
+  echo "run-e2e: $WINEPREFIX has seen the host's fonts; making it anew" >&2
+  wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+fi
+
 # The prefix is made once, under a lock. Wine links the profile's Desktop,
 # document and template folders to the host's home; here they are real folders, so
 # the shortcuts of an install stay inside the prefix.

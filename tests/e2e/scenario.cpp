@@ -114,7 +114,7 @@ InstallEnd Scenario::FinishInstall(DWORD installPressedMs, bool acceptSpeech, DW
   // The install page, while the program works and then holds for the rest
   // of its five seconds; its thread answers nothing then, so no settling.
   Sleep(1500);
-  setup.Shot(setup.wizard(), "installing");
+  setup.Shot(setup.wizard(), "installing", false);
 
   end.success = ExpectMessage(kTextSuccessCn, kTextSuccessEn, "success-message", timeoutMs);
   if (end.success.window == nullptr) return end;

@@ -14,6 +14,10 @@ int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned
                        int readOnly, int hidden, const char* fullPath);
 int MakeWritable(const char* path, int clearReadOnly, int clearHidden);  // 1 if changed
 int DeleteInstalledFile(const char* path);  // 0 deleted, -1 otherwise
+// Removes the temporary files that an interrupted extraction left in folder
+// ("~tvk", four hex digits, ".tmp", or in a very deep folder '~' and up to
+// four hex digits); returns how many went.
+int RemoveStaleTempFiles(const char* folder);
 
 // ---- Install sequence -------------------------------------------------------
 int RunInstall();  // 1 success, 0 failure

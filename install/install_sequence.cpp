@@ -118,7 +118,9 @@ void CopySettingsFile() {
   DWORD attributes = GetFileAttributesA(source);
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
   if (!FormatBounded(target, sizeof target, "%sSCtrlSet%c.bin", windowsDir, '0')) return;
-  DeleteInstalledFile(target);
+  // Made writable and overwritten rather than deleted first: a copy that
+  // cannot be made (the source unreadable, say) leaves the earlier one.
+  MakeWritable(target, 1, 1);
   CopyFileA(source, target, FALSE);
 }
 
@@ -133,6 +135,8 @@ int InstallWithBuffer(unsigned char* workBuffer) {
   CheckOldWordBase();
   // Whatever the answer: the stale files are not part of the word base.
   DeleteStaleFiles();
+  // What an interrupted earlier run was writing when it stopped.
+  RemoveStaleTempFiles(installDir);
 
   if (!ExtractManifest(progressBar, workBuffer)) return 0;
 

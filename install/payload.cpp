@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <zlib.h>
 
+#include <cctype>
 #include <cstring>
 
 #include "install/bounded_format.h"
@@ -68,6 +69,22 @@ HANDLE CreateTempFile(const char* target, char (&tempPath)[MAX_PATH]) {
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }
   return INVALID_HANDLE_VALUE;
+}
+
+// A temporary name as BuildTempPath gives it: "~tvk", four hex digits and
+// ".tmp", or in a folder too deep for that, '~' and up to four upper-case
+// hex digits. Nothing else is ever taken for one of ours.
+bool IsTempFileName(const char* name) {
+  std::size_t length = std::strlen(name);
+  bool full = length == 12 && std::strncmp(name, kTempPrefix, 4) == 0 &&
+              std::strcmp(name + 8, ".tmp") == 0;
+  bool shrunk = length >= 1 && length <= 5 && name[0] == '~';
+  if (!full && !shrunk) return false;
+  for (std::size_t i = full ? 4 : 1; i < (full ? 8 : length); ++i) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (!std::isxdigit(c) || (shrunk && std::islower(c))) return false;
+  }
+  return true;
 }
 
 // Writes all bytes to a new temporary file and moves it over target. On any
@@ -141,6 +158,25 @@ int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned
   if (existed) wanted |= previous & ~kFlagBits;
   if (wanted != current) SetAttributes(path, wanted);
   return 1;
+}
+
+int RemoveStaleTempFiles(const char* folder) {
+  char pattern[MAX_PATH];
+  if (!FormatBounded(pattern, sizeof pattern, "%s\\~*", folder)) return 0;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern, &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int removed = 0;
+  do {
+    // The pattern also matches through short names; the full name decides.
+    char path[MAX_PATH];
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsTempFileName(found.cFileName) &&
+        FormatBounded(path, sizeof path, "%s\\%s", folder, found.cFileName) &&
+        DeleteInstalledFile(path) == 0)
+      ++removed;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return removed;
 }
 
 int MakeWritable(const char* path, int clearReadOnly, int clearHidden) {

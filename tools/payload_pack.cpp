@@ -5,14 +5,24 @@
 //
 //   payload_pack --payload DIR --out DIR --rc FILE [--quiet]
 //                [--omit ID]... [--damage ID]... [--truncate ID]...
-//                [--add ID=FILE]...
+//                [--add ID=FILE]... [--copy NEW=ID]... [--zeros ID=SIZE]...
+//                [--flip ID:OFFSET[:BIT]]... [--cut ID:LENGTH]...
 //
 // --omit leaves an id out of the resource list, --damage flips a bit of the
 // Adler-32 trailer and --truncate cuts the stream in half: test builds use
 // them to make payload sets with chosen faults. --add packs one more file
-// under an id of its own (test builds: an empty file, say). A manifest file
+// under an id of its own (test builds: an empty file, say). --copy packs the
+// file of a packed id once more under a new id, so that a fault can be put
+// on the copy while the original stays sound. --zeros packs a stream of
+// SIZE zero bytes (one that inflates past a buffer). --flip flips bit BIT
+// (default 0) of the stream byte at OFFSET, --cut keeps the first LENGTH
+// bytes of the stream; a negative OFFSET or LENGTH counts from the end (-1
+// is the last byte; --cut ID:-4 drops the trailer, --cut ID:0 leaves an
+// empty resource), and one written as N% is that percentage of the
+// stream's size. Faults on one id apply in the order given. A manifest file
 // missing from the payload folder fails the build, naming the id and the
-// file; so does a fault option naming an id that is not packed.
+// file; so does a fault option naming an id that is not packed, or a byte
+// outside the stream.
 #include <zlib.h>
 
 #include <cstdio>
@@ -20,6 +30,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -28,6 +39,15 @@
 #include "install/manifest.h"
 
 namespace {
+
+// One finer fault on a packed stream.
+struct Edit {
+  enum Kind { kFlip, kCut } kind;
+  int id;
+  long position;  // byte offset (flip) or length kept (cut); negative: from the end
+  int bit;
+  bool percent;   // position is a percentage of the stream's size
+};
 
 struct Options {
   std::string payloadDir;
@@ -38,6 +58,9 @@ struct Options {
   std::set<int> damage;
   std::set<int> truncate;
   std::vector<std::pair<int, std::string>> added;
+  std::vector<std::pair<int, int>> copies;           // new id, id copied
+  std::vector<std::pair<int, unsigned long>> zeros;
+  std::vector<Edit> edits;                           // --flip and --cut, in order
 };
 
 struct Packed {
@@ -83,6 +106,41 @@ int ParseId(const char* text) {
   return static_cast<int>(id);
 }
 
+long ParseSigned(const std::string& text, const std::string& what) {
+  char* end = nullptr;
+  long value = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0') Fail("bad " + what + " " + text);
+  return value;
+}
+
+// "ID=VALUE" of --add, --copy and --zeros.
+std::pair<int, std::string> SplitAssignment(const std::string& option, const std::string& spec) {
+  std::size_t eq = spec.find('=');
+  if (eq == std::string::npos) Fail(option + " wants ID=VALUE, got " + spec);
+  return {ParseId(spec.substr(0, eq).c_str()), spec.substr(eq + 1)};
+}
+
+// "ID:OFFSET[:BIT]" of --flip, "ID:LENGTH" of --cut.
+Edit ParseEdit(Edit::Kind kind, const std::string& spec) {
+  std::size_t colon = spec.find(':');
+  if (colon == std::string::npos) Fail("fault wants ID:NUMBER, got " + spec);
+  Edit edit{kind, ParseId(spec.substr(0, colon).c_str()), 0, 0, false};
+  std::string rest = spec.substr(colon + 1);
+  std::size_t second = rest.find(':');
+  if (kind == Edit::kFlip && second != std::string::npos) {
+    edit.bit = static_cast<int>(ParseSigned(rest.substr(second + 1), "bit"));
+    if (edit.bit < 0 || edit.bit > 7) Fail("bit out of range in " + spec);
+    rest = rest.substr(0, second);
+  }
+  if (!rest.empty() && rest.back() == '%') {
+    edit.percent = true;
+    rest.pop_back();
+  }
+  edit.position = ParseSigned(rest, kind == Edit::kFlip ? "offset" : "length");
+  if (edit.percent && (edit.position < 0 || edit.position > 100)) Fail("bad percentage in " + spec);
+  return edit;
+}
+
 Options ParseOptions(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
@@ -98,12 +156,18 @@ Options ParseOptions(int argc, char** argv) {
     else if (arg == "--omit") options.omit.insert(ParseId(value()));
     else if (arg == "--damage") options.damage.insert(ParseId(value()));
     else if (arg == "--truncate") options.truncate.insert(ParseId(value()));
-    else if (arg == "--add") {
-      std::string spec = value();
-      std::size_t eq = spec.find('=');
-      if (eq == std::string::npos) Fail("--add wants ID=FILE");
-      options.added.emplace_back(ParseId(spec.substr(0, eq).c_str()), spec.substr(eq + 1));
+    else if (arg == "--add") options.added.push_back(SplitAssignment(arg, value()));
+    else if (arg == "--copy") {
+      auto [id, from] = SplitAssignment(arg, value());
+      options.copies.emplace_back(id, ParseId(from.c_str()));
+    } else if (arg == "--zeros") {
+      auto [id, size] = SplitAssignment(arg, value());
+      long count = ParseSigned(size, "size");
+      if (count < 0) Fail("negative size in --zeros");
+      options.zeros.emplace_back(id, static_cast<unsigned long>(count));
     }
+    else if (arg == "--flip") options.edits.push_back(ParseEdit(Edit::kFlip, value()));
+    else if (arg == "--cut") options.edits.push_back(ParseEdit(Edit::kCut, value()));
     else Fail("unknown option " + arg);
   }
   if (options.payloadDir.empty() || options.outDir.empty() || options.rcPath.empty())
@@ -121,21 +185,51 @@ std::string RcQuote(const std::string& path) {
   return quoted + "\"";
 }
 
-Packed PackOne(const Options& options, int id, const std::string& fileName, const std::string& source,
-               std::string& rc) {
+// Applies the faults asked for on id, in the order given.
+void ApplyFaults(const Options& options, int id, std::vector<unsigned char>& stream) {
+  if (options.damage.count(id) && !stream.empty()) stream.back() ^= 0x01;
+  if (options.truncate.count(id)) stream.resize(stream.size() / 2);
+  for (const Edit& edit : options.edits) {
+    if (edit.id != id) continue;
+    long size = static_cast<long>(stream.size());
+    long at = edit.percent ? size * edit.position / 100
+                           : edit.position < 0 ? size + edit.position : edit.position;
+    if (edit.kind == Edit::kFlip) {
+      if (at < 0 || at >= size) Fail("--flip outside the stream of id " + std::to_string(id));
+      stream[static_cast<std::size_t>(at)] ^= static_cast<unsigned char>(1u << edit.bit);
+    } else {
+      if (at < 0 || at > size) Fail("--cut outside the stream of id " + std::to_string(id));
+      stream.resize(static_cast<std::size_t>(at));
+    }
+  }
+}
+
+Packed PackStream(const Options& options, int id, const std::string& fileName, unsigned long size,
+                  std::vector<unsigned char> stream, std::string& rc) {
+  ApplyFaults(options, id, stream);
+  std::string target = options.outDir + "/" + std::to_string(id) + ".z";
+  WriteFile(target, stream);
+  if (!options.omit.count(id)) rc += std::to_string(id) + " TEXT " + RcQuote(target) + "\n";
+  return {id, fileName, size, static_cast<unsigned long>(stream.size())};
+}
+
+std::vector<unsigned char> ReadSource(int id, const std::string& fileName,
+                                      const std::string& source) {
   std::vector<unsigned char> data;
   if (!ReadFile(source, data))
     Fail("payload file missing: id " + std::to_string(id) + " \"" + fileName +
          "\" (looked for " + source + ")");
-  std::vector<unsigned char> packed = Compress(data);
-  if (options.damage.count(id)) packed.back() ^= 0x01;
-  if (options.truncate.count(id)) packed.resize(packed.size() / 2);
-  std::string target = options.outDir + "/" + std::to_string(id) + ".z";
-  WriteFile(target, packed);
-  if (!options.omit.count(id)) rc += std::to_string(id) + " TEXT " + RcQuote(target) + "\n";
-  return {id, fileName, static_cast<unsigned long>(data.size()),
-          static_cast<unsigned long>(packed.size())};
+  return data;
 }
+
+Packed PackOne(const Options& options, int id, const std::string& fileName, const std::string& source,
+               std::string& rc) {
+  std::vector<unsigned char> data = ReadSource(id, fileName, source);
+  return PackStream(options, id, fileName, static_cast<unsigned long>(data.size()), Compress(data),
+                    rc);
+}
+
+std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
 }  // namespace
 
@@ -155,13 +249,37 @@ int main(int argc, char** argv) {
     if (!seen.insert(extra.id).second) Fail("duplicate id " + std::to_string(extra.id));
     packed.push_back(PackOne(options, extra.id, extra.fileName, options.payloadDir + "/" + extra.fileName, rc));
   }
+  // Sources by id, for --copy.
+  std::map<int, std::pair<std::string, std::string>> sources;  // id -> name, path
+  for (const ManifestRow& row : kManifest)
+    sources[row.id] = {row.fileName, options.payloadDir + "/" + row.fileName};
+  for (const ExtraPayload& extra : kExtraPayloads)
+    sources[extra.id] = {extra.fileName, options.payloadDir + "/" + extra.fileName};
+  auto claim = [&seen](const char* option, int id) {
+    if (!seen.insert(id).second)
+      Fail(std::string(option) + ": id " + std::to_string(id) + " is already packed");
+  };
   for (const auto& [id, source] : options.added) {
-    if (!seen.insert(id).second) Fail("--add: id " + std::to_string(id) + " is already packed");
-    packed.push_back(PackOne(options, id, source.substr(source.find_last_of('/') + 1), source, rc));
+    claim("--add", id);
+    sources[id] = {BaseName(source), source};
+    packed.push_back(PackOne(options, id, BaseName(source), source, rc));
+  }
+  for (const auto& [id, from] : options.copies) {
+    auto found = sources.find(from);
+    if (found == sources.end()) Fail("--copy: no payload has id " + std::to_string(from));
+    claim("--copy", id);
+    packed.push_back(PackOne(options, id, found->second.first, found->second.second, rc));
+  }
+  for (const auto& [id, size] : options.zeros) {
+    claim("--zeros", id);
+    std::vector<unsigned char> data(size, 0);
+    packed.push_back(PackStream(options, id, "zeros", size, Compress(data), rc));
   }
   for (const std::set<int>* faults : {&options.omit, &options.damage, &options.truncate})
     for (int id : *faults)
       if (!seen.count(id)) Fail("no payload has id " + std::to_string(id));
+  for (const Edit& edit : options.edits)
+    if (!seen.count(edit.id)) Fail("no payload has id " + std::to_string(edit.id));
   WriteFile(options.rcPath, std::vector<unsigned char>(rc.begin(), rc.end()));
 
   // The summary goes to the console and, for `make run`, beside the streams.

@@ -1,0 +1,180 @@
+// Extraction on a drive that runs out of space part-way: a small file
+// system (with_small_disk.sh) is filled until only a chosen number of bytes
+// is left, then the manifest is extracted over previous versions of some of
+// its files. No file under an installed name is ever cut short: each holds
+// its complete new bytes (extraction said 1) or its previous bytes or is
+// absent (extraction said 0), and no temporary file is left behind.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "install/bounded_format.h"
+#include "install/config_rewrite.h"
+#include "install/install.h"
+#include "install/manifest.h"
+#include "startup/startup.h"
+#include "tests/faults/fault_support.h"
+#include "tests/install/payload_test_support.h"
+#include "wizard/wizard.h"
+
+namespace {
+
+constexpr DWORD kReadOnlyHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+constexpr unsigned long long kPage = 4096;  // tmpfs hands out space in pages
+
+std::string SmallDisk() {
+  const char* disk = std::getenv("TAVIK_SMALL_DISK");
+  return disk != nullptr ? disk : "";
+}
+
+unsigned long long FreeBytes(const std::string& folder) {
+  ULARGE_INTEGER available, total, free;
+  if (!GetDiskFreeSpaceExA((folder + "\\").c_str(), &available, &total, &free)) return 0;
+  return available.QuadPart;
+}
+
+unsigned long long Pages(unsigned long long bytes) { return (bytes + kPage - 1) / kPage * kPage; }
+
+// Writes a file of real bytes (a sparse one would take no space) so that
+// about `leave` bytes stay free.
+bool FillDisk(const std::string& path, unsigned long long leave) {
+  unsigned long long free = FreeBytes(path.substr(0, path.rfind('\\')));
+  if (free < leave) return false;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  static const std::vector<char> chunk(1 << 16, 'F');
+  unsigned long long left = (free - leave) / kPage * kPage;
+  bool ok = true;
+  while (ok && left > 0) {
+    DWORD part = static_cast<DWORD>(left < chunk.size() ? left : chunk.size());
+    DWORD written = 0;
+    ok = WriteFile(file, chunk.data(), part, &written, nullptr) && written == part;
+    left -= part;
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+class DiskFull : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* reason = std::getenv("TAVIK_SMALL_DISK_SKIP")) GTEST_SKIP() << reason;
+    if (SmallDisk().empty()) GTEST_SKIP() << "not started by with_small_disk.sh";
+    appInstance = GetModuleHandleA(nullptr);
+    static Bytes shared(kInstallBufferSize);
+    buffer_ = shared.data();
+    folder_ = SmallDisk() + "\\install";
+    filler_ = SmallDisk() + "\\filler.bin";
+    ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, folder_.c_str()));
+    for (const ManifestRow& row : kManifest) {
+      unsigned long length = kInstallBufferSize;
+      ASSERT_EQ(InflatePayload(row.id, buffer_, &length), Z_OK);
+      expected_.emplace_back(buffer_, buffer_ + length);
+    }
+  }
+
+  void TearDown() override {
+    if (!folder_.empty()) RemoveTree(folder_);
+    if (!filler_.empty()) RemoveTree(filler_);
+  }
+
+  // A fresh install folder where every third row has a previous version.
+  void PreparePrevious() {
+    RemoveTree(folder_);
+    RemoveTree(filler_);
+    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
+    for (std::size_t i = 0; i < kManifestRowCount; i += 3) {
+      std::string path = folder_ + "\\" + kManifest[i].fileName;
+      ASSERT_TRUE(WriteWholeFile(path, "previous " + std::to_string(i)));
+      ASSERT_TRUE(SetFileAttributesA(path.c_str(), kReadOnlyHidden));
+    }
+  }
+
+  static std::string Previous(std::size_t row) {
+    return row % 3 == 0 ? "previous " + std::to_string(row) : "";
+  }
+
+  unsigned char* buffer_ = nullptr;
+  std::string folder_;
+  std::string filler_;
+  std::vector<Bytes> expected_;
+};
+
+TEST_F(DiskFull, NoFileIsLeftCutShort) {
+  unsigned long long needed = 0;
+  for (const Bytes& file : expected_) needed += Pages(file.size());
+  int runs = 0, written = 0, refused = 0;
+  for (int eighth = 0; eighth < 8; ++eighth) {
+    unsigned long long leave = needed * eighth / 8;
+    SCOPED_TRACE("free space " + std::to_string(leave) + " of " + std::to_string(needed));
+    PreparePrevious();
+    ASSERT_TRUE(FillDisk(filler_, leave));
+    std::vector<int> results;
+    for (const ManifestRow& row : kManifest) {
+      results.push_back(ExtractPayload(row.id, row.fileName, buffer_, kInstallBufferSize,
+                                       row.readOnly, row.hidden, nullptr));
+    }
+    // Part-way: the first row fails only when nothing was left free.
+    EXPECT_EQ(results[0], eighth == 0 ? 0 : 1);
+    EXPECT_NE(std::count(results.begin(), results.end(), 0), 0) << "the disk never ran out";
+    FolderState after = Snapshot(folder_);
+    for (std::size_t i = 0; i < kManifestRowCount; ++i) {
+      const ManifestRow& row = kManifest[i];
+      SCOPED_TRACE(row.fileName);
+      auto found = after.find(row.fileName);
+      if (results[i] == 1) {
+        ++written;
+        ASSERT_NE(found, after.end());
+        EXPECT_TRUE(found->second.bytes == expected_[i]);
+        DWORD flags =
+            (row.readOnly ? FILE_ATTRIBUTE_READONLY : 0) | (row.hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
+        EXPECT_EQ(found->second.attributes & kReadOnlyHidden, flags);
+      } else if (Previous(i).empty()) {
+        ++refused;
+        EXPECT_EQ(found, after.end()) << "a file appeared although extraction failed";
+      } else {
+        ++refused;
+        ASSERT_NE(found, after.end());
+        EXPECT_TRUE(found->second.bytes == AsBytes(Previous(i)));
+      }
+      if (found != after.end()) after.erase(found);
+    }
+    // Nothing else: no temporary file of a failed write stays behind.
+    for (const auto& entry : after) ADD_FAILURE() << "left behind: " << entry.first;
+    ++runs;
+  }
+  std::printf(
+      "[ figures  ] %d runs out of space, %d files written whole, %d refused with the previous "
+      "file or none\n",
+      runs, written, refused);
+}
+
+// The rewrite of the configuration file needs no space; what it appends
+// does. A file that ends on a page boundary with no room left keeps every
+// byte it had, and whatever was appended is the start of the right text.
+TEST_F(DiskFull, ConfigurationKeepsItsBytesWhenNothingCanBeAppended) {
+  PreparePrevious();
+  std::string path = folder_ + "\\dodazaze.ini";
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::string input = "[UI_STR]\r\n" + std::string(4096 - 12, 'x') + "\r\n";
+  ASSERT_EQ(input.size(), 4096u);
+  ASSERT_TRUE(WriteWholeFile(path, input));
+  ASSERT_TRUE(FillDisk(filler_, 0));
+  chineseDisplayOk = 1;
+  forceLanguage = 2;
+  EXPECT_EQ(UpdateConfigFile(), 1);
+  Bytes bytes;
+  ASSERT_TRUE(ReadWholeFile(path, bytes));
+  std::string output(bytes.begin(), bytes.end());
+  ASSERT_GE(output.size(), input.size());
+  EXPECT_EQ(output.substr(0, input.size()), input);
+  std::string appended = "\r\n\r\n[Config]\r\n\r\n\r\nUseBmpFont=0\r\n\r\nForceLanguage=2\r\n";
+  EXPECT_EQ(appended.substr(0, output.size() - input.size()), output.substr(input.size()));
+  EXPECT_EQ(GetFileAttributesA(path.c_str()) & kReadOnlyHidden, kReadOnlyHidden);
+}
+
+}  // namespace

@@ -1,0 +1,347 @@
+// RefString::Format on seeded format texts (literal runs, several
+// conversions, "%%", unknown conversions, "%n"/"%S" endings, a format cut
+// inside a spec) and the registry's template expansion around its
+// 255-character limit. Numeric conversions must equal the C library's;
+// the rest follows the formatter's own rules, built up piece by piece
+// while the format is generated.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "shell/ref_string.h"
+#include "shell/shell.h"
+
+namespace {
+
+int Pick(std::mt19937& random, int count) {
+  return std::uniform_int_distribution<int>(0, count - 1)(random);
+}
+char PickOf(std::mt19937& random, const char* set) {
+  return set[Pick(random, static_cast<int>(std::strlen(set)))];
+}
+
+// ---- Format --------------------------------------------------------------------------
+
+struct Argument {
+  char type;  // 'i' int, 'l' long long, 'd' double, 's' text, 'p' pointer
+  int i = 0;
+  long long ll = 0;
+  double d = 0;
+  std::string s;
+  void* p = nullptr;
+};
+
+constexpr std::size_t kMaxArguments = 3;
+
+// Calls Format with the generated arguments, each with its own C type.
+template <typename... Done>
+void CallFormat(RefString& out, const char* format, const std::vector<Argument>& args,
+                std::size_t next, Done... done) {
+  if (next == args.size()) {
+    out.Format(format, done...);
+    return;
+  }
+  if constexpr (sizeof...(Done) < kMaxArguments) {
+    const Argument& a = args[next];
+    switch (a.type) {
+      case 'i':
+        return CallFormat(out, format, args, next + 1, done..., a.i);
+      case 'l':
+        return CallFormat(out, format, args, next + 1, done..., a.ll);
+      case 'd':
+        return CallFormat(out, format, args, next + 1, done..., a.d);
+      case 's':
+        return CallFormat(out, format, args, next + 1, done..., a.s.c_str());
+      default:
+        return CallFormat(out, format, args, next + 1, done..., a.p);
+    }
+  }
+}
+
+template <typename Value>
+std::string CPrinted(const std::string& spec, Value value) {
+  int needed = std::snprintf(nullptr, 0, spec.c_str(), value);
+  if (needed <= 0) return "";
+  std::vector<char> out(static_cast<std::size_t>(needed) + 1);
+  std::snprintf(out.data(), out.size(), spec.c_str(), value);
+  return out.data();  // up to a NUL that "%c" of 0 would write
+}
+
+struct Generated {
+  std::string format;
+  std::vector<Argument> args;
+  std::string expected;
+};
+
+std::string Literal(std::mt19937& random) {
+  std::string text;
+  for (int k = Pick(random, 12); k > 0; --k) {
+    if (Pick(random, 6) == 0) {
+      text += static_cast<char>(0xB0 + Pick(random, 0x40));  // a GB2312 character
+      text += static_cast<char>(0xA1 + Pick(random, 0x5E));
+    } else {
+      text += PickOf(random, "abcxyz ABC.,:;\\/-_=()[]{}0123456789");
+    }
+  }
+  return text;
+}
+
+// Flags, width and precision, as a C spec after "%" (no length modifier).
+std::string NumericSpec(std::mt19937& random) {
+  std::string spec;
+  for (int k = Pick(random, 3); k > 0; --k) spec += PickOf(random, "-+0 #");
+  if (Pick(random, 2)) spec += std::to_string(1 + Pick(random, 30));
+  if (Pick(random, 2)) spec += "." + std::to_string(Pick(random, 15));
+  return spec;
+}
+
+void AddConversion(std::mt19937& random, Generated& g) {
+  int kind = Pick(random, 6);
+  Argument a;
+  std::string spec = NumericSpec(random);
+  if (kind == 0) {  // text, precision cuts, width ignored
+    a.type = 's';
+    a.s = Literal(random);
+    int precision = Pick(random, 3) ? -1 : Pick(random, 10);
+    std::string written =
+        "%" + (Pick(random, 2) ? std::to_string(Pick(random, 20)) : std::string());
+    if (precision >= 0) written += "." + std::to_string(precision);
+    g.format += written + "s";
+    g.expected += precision >= 0 && static_cast<std::size_t>(precision) < a.s.size()
+                      ? a.s.substr(0, precision)
+                      : a.s;
+  } else if (kind == 1) {  // a double; "L" is collected and dropped
+    a.type = 'd';
+    a.d =
+        std::ldexp(std::uniform_real_distribution<double>(-1, 1)(random), Pick(random, 200) - 100);
+    char conversion = PickOf(random, "eEfgG");
+    std::string length = Pick(random, 4) == 0 ? "L" : Pick(random, 4) == 0 ? "l" : "";
+    g.format += "%" + spec + length + conversion;
+    g.expected += CPrinted("%" + spec + (length == "l" ? "l" : "") + conversion, a.d);
+  } else if (kind == 2) {  // 64 bits through "ll"
+    a.type = 'l';
+    a.ll = (static_cast<long long>(random()) << 32) ^ random();
+    char conversion = PickOf(random, "diouxX");
+    g.format += "%" + spec + "ll" + conversion;
+    g.expected += CPrinted("%" + spec + "ll" + conversion, a.ll);
+  } else if (kind == 3) {  // a pointer
+    a.type = 'p';
+    a.p = reinterpret_cast<void*>(static_cast<std::uintptr_t>(random()));
+    g.format += "%p";
+    g.expected += CPrinted("%p", a.p);
+  } else {  // an int, sometimes with "h", "hh", "l" or a "*" that takes nothing
+    a.type = 'i';
+    a.i = static_cast<int>(random());
+    char conversion = PickOf(random, "diouxXc");
+    if (conversion == 'c') a.i = 32 + Pick(random, 95);
+    const char* lengths[] = {"", "", "h", "hh", "l"};
+    std::string length = lengths[Pick(random, 5)];
+    bool star = Pick(random, 6) == 0;
+    g.format += "%" + std::string(star ? "*" : "") + spec + length + conversion;
+    g.expected += CPrinted("%" + spec + length + conversion, a.i);
+  }
+  g.args.push_back(a);
+}
+
+Generated GenerateFormat(std::mt19937& random) {
+  Generated g;
+  for (int piece = Pick(random, 7); piece > 0; --piece) {
+    switch (Pick(random, 5)) {
+      case 0: {
+        std::string text = Literal(random);
+        g.format += text;
+        g.expected += text;
+        break;
+      }
+      case 1:
+        g.format += "%%";
+        g.expected += "%";
+        break;
+      case 2: {  // an unknown conversion appends itself, after any spec
+        char c = PickOf(random, "qyzkQ!%");
+        if (c == '!') break;  // "%!" takes an argument; left to the fixed cases
+        g.format += "%" + std::string(Pick(random, 2) ? "-5" : "") + c;
+        g.expected += c;
+        break;
+      }
+      default:
+        if (g.args.size() < kMaxArguments) AddConversion(random, g);
+        break;
+    }
+  }
+  switch (Pick(random, 6)) {
+    case 0: {  // the rest is literal, "%" and all
+      std::string rest = Literal(random) + "%d%s%%";
+      g.format += std::string(Pick(random, 2) ? "%n" : "%-3S") + rest;
+      g.expected += rest;
+      break;
+    }
+    case 1:  // a format that ends inside a spec
+      g.format += Pick(random, 2) ? "%" : "%-08.";
+      break;
+    default:
+      break;
+  }
+  return g;
+}
+
+TEST(FormatFault, SeededFormatsMatchTheirPieces) {
+  int formats = 0, conversions = 0;
+  for (unsigned seed : {3u, 1009u, 65537u}) {
+    std::mt19937 random(seed);
+    RefString out("reused");
+    for (int round = 0; round < 1500; ++round) {
+      Generated g = GenerateFormat(random);
+      SCOPED_TRACE("seed " + std::to_string(seed) + ", format \"" + g.format + "\"");
+      CallFormat(out, g.format.c_str(), g.args, 0);
+      ASSERT_EQ(std::string(out.Text()), g.expected);
+      ASSERT_EQ(out.Length(), static_cast<int>(g.expected.size()));
+      ++formats;
+      conversions += static_cast<int>(g.args.size());
+    }
+  }
+  EXPECT_EQ(RefString::LockDepth(), 0);
+  std::printf("[ figures  ] %d format texts, %d conversions with arguments\n", formats,
+              conversions);
+}
+
+// Wide conversions: results up to several hundred characters, well past
+// the 64-byte buffer of a plain implementation.
+TEST(FormatFault, WideResultsAreWhole) {
+  RefString out;
+  for (int width : {63, 64, 65, 255, 256, 300, 1000}) {
+    SCOPED_TRACE(width);
+    std::string spec = "%" + std::to_string(width) + "d";
+    out.Format(("<" + spec + ">").c_str(), 12345);
+    EXPECT_EQ(std::string(out.Text()), "<" + CPrinted(spec, 12345) + ">");
+    spec = "%." + std::to_string(width) + "f";
+    out.Format(spec.c_str(), 1.0 / 3);
+    EXPECT_EQ(std::string(out.Text()), CPrinted(spec, 1.0 / 3));
+    std::string text(static_cast<std::size_t>(width), 't');
+    out.Format("%s|%.5s", text.c_str(), text.c_str());
+    EXPECT_EQ(std::string(out.Text()), text + "|ttttt");
+  }
+}
+
+// ---- Template expansion ----------------------------------------------------------------
+
+constexpr char kScratchRoot[] = "Software\\TavikFormatFault";
+constexpr char kClassesKey[] = "Software\\TavikFormatFault\\Classes";
+constexpr std::size_t kExpansionLimit = 255;
+
+class TemplateExpansion : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kClassesKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &classes_, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_), ERROR_SUCCESS);
+  }
+  void TearDown() override {
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    RegCloseKey(classes_);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
+  }
+
+  // The default value of key below the scratch classes, or "<no key>".
+  std::string Value(const std::string& key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(classes_, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+      return "<no key>";
+    char data[1024] = "";
+    DWORD size = sizeof data - 1;
+    LONG result =
+        RegQueryValueExA(opened, "", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(opened);
+    return result == ERROR_SUCCESS ? std::string(data) : "<no value>";
+  }
+
+  HKEY classes_ = nullptr;
+};
+
+// A template of literal runs and inserts, and its expansion.
+struct Expansion {
+  std::string templateText;
+  std::string expanded;
+};
+
+Expansion Expand(std::mt19937& random, const std::string& prefix,
+                 const std::vector<std::string>& args) {
+  Expansion e{prefix, prefix};
+  for (int piece = 1 + Pick(random, 4); piece > 0; --piece) {
+    int insert = Pick(random, 9);
+    if (insert == 8) {
+      e.templateText += "%%";
+      e.expanded += "%";
+    } else {
+      e.templateText += "%" + std::to_string(insert + 1);
+      e.expanded += args[static_cast<std::size_t>(insert)];
+    }
+    // No digit or "!" right after an insert: those would extend it.
+    std::string text;
+    for (int k = Pick(random, 6); k > 0; --k) text += PickOf(random, "abcdef .-_");
+    e.templateText += text;
+    e.expanded += text;
+  }
+  return e;
+}
+
+TEST_F(TemplateExpansion, AroundTheLimitKeysAreSkippedAndDataEmptied) {
+  std::mt19937 random(8191);
+  int entries = 0, skippedKeys = 0, emptiedData = 0, atLimit = 0;
+  for (int list = 0; list < 60; ++list) {
+    std::vector<std::string> args;
+    for (int k = 0; k < kTemplateArgumentCount; ++k)
+      args.push_back(std::string(Pick(random, 90), 'a' + k));
+    std::vector<Expansion> keys, data;
+    std::vector<RegistryTemplate> templates;
+    for (int entry = 0; entry < 6; ++entry) {
+      std::string prefix = "F" + std::to_string(list) + "_" + std::to_string(entry) + "_";
+      keys.push_back(Expand(random, prefix, args));
+      data.push_back(Expand(random, "", args));
+      // Pad with the last argument's letter to land near the limit.
+      for (Expansion* e : {&keys.back(), &data.back()}) {
+        std::size_t target = kExpansionLimit - 2 + static_cast<std::size_t>(Pick(random, 5));
+        if (Pick(random, 3) != 0 && e->expanded.size() < target) {
+          std::string pad(target - e->expanded.size(), 'z');
+          e->templateText += pad;
+          e->expanded += pad;
+        }
+      }
+    }
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+      templates.push_back({keys[k].templateText.c_str(), "", data[k].templateText.c_str()});
+    }
+    templates.push_back({nullptr, nullptr, nullptr});
+    const char* arguments[kTemplateArgumentCount];
+    for (int k = 0; k < kTemplateArgumentCount; ++k)
+      arguments[k] = args[static_cast<std::size_t>(k)].c_str();
+    ASSERT_TRUE(ApplyRegistryTemplates(templates.data(), arguments, 1));
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+      SCOPED_TRACE("key " + std::to_string(keys[k].expanded.size()) + ", data " +
+                   std::to_string(data[k].expanded.size()));
+      bool keyFits = keys[k].expanded.size() <= kExpansionLimit;
+      bool dataFits = data[k].expanded.size() <= kExpansionLimit;
+      std::string expected = !keyFits ? "<no key>" : dataFits ? data[k].expanded : "";
+      EXPECT_EQ(Value(keys[k].expanded.substr(0, kExpansionLimit)), expected);
+      ++entries;
+      skippedKeys += !keyFits;
+      emptiedData += keyFits && !dataFits;
+      atLimit +=
+          keys[k].expanded.size() == kExpansionLimit || data[k].expanded.size() == kExpansionLimit;
+    }
+  }
+  std::printf(
+      "[ figures  ] %d template entries: %d keys past the limit skipped, %d data past it "
+      "written empty, %d expansions of exactly 255\n",
+      entries, skippedKeys, emptiedData, atLimit);
+}
+
+}  // namespace

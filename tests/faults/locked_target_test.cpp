@@ -1,0 +1,147 @@
+// Locked and protected targets: a target held open without sharing (by
+// this process or another one), a folder under the target's name, a folder
+// that is missing, and read-only hidden targets. Extraction fails or
+// replaces exactly as its rules say, and nothing else in the folder changes.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdio>
+
+#include "install/bounded_format.h"
+#include "install/install.h"
+#include "install/manifest.h"
+#include "startup/startup.h"
+#include "tests/faults/fault_support.h"
+#include "tests/install/payload_test_support.h"
+#include "tests/faults/helper_process.h"
+#include "wizard/wizard.h"
+
+namespace {
+
+constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
+constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN;
+constexpr DWORD kSystem = FILE_ATTRIBUTE_SYSTEM;
+constexpr int kTipsId = 203;
+constexpr char kTips[] = "tips.txt";
+
+class ProtectedTarget : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    appInstance = GetModuleHandleA(nullptr);
+    ASSERT_FALSE(scratch_.path().empty());
+    ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, scratch_.path().c_str()));
+    static Bytes shared(kInstallBufferSize);
+    buffer_ = shared.data();
+    unsigned long length = kInstallBufferSize;
+    ASSERT_EQ(InflatePayload(kTipsId, buffer_, &length), Z_OK);
+    tips_.assign(buffer_, buffer_ + length);
+    // Neighbours that no step may touch.
+    ASSERT_TRUE(WriteWholeFile(scratch_ / "neighbour.txt", "neighbour"));
+    ASSERT_TRUE(SetFileAttributesA((scratch_ / "neighbour.txt").c_str(), kReadOnly | kHidden));
+  }
+
+  void PlacePrevious(DWORD attributes) {
+    std::string path = scratch_ / kTips;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(WriteWholeFile(path, "previous tips"));
+    if (attributes != 0) {
+      ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes));
+    }
+  }
+
+  int Extract(int readOnly, int hidden) {
+    return ExtractPayload(kTipsId, kTips, buffer_, kInstallBufferSize, readOnly, hidden, nullptr);
+  }
+
+  // After a refusal while the target was locked: the previous bytes stay,
+  // and the file has lost read-only and hidden (cleared before the attempt).
+  // Looked at once the lock is gone: a file held without sharing cannot be
+  // read either.
+  void ExpectPreviousWithoutFlags(const FolderState& before) {
+    FolderState expected = before;
+    expected[kTips].attributes &= ~(kReadOnly | kHidden);
+    EXPECT_EQ(DescribeChange(expected, Snapshot(scratch_.path())), "");
+  }
+
+  ScratchFolder scratch_;
+  unsigned char* buffer_ = nullptr;
+  Bytes tips_;
+};
+
+TEST_F(ProtectedTarget, HeldOpenWithoutDeleteSharingByThisProcess) {
+  const DWORD shareModes[] = {0, FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE};
+  for (DWORD share : shareModes) {
+    SCOPED_TRACE("share mode " + std::to_string(share));
+    PlacePrevious(kReadOnly | kHidden | kSystem);
+    FolderState before = Snapshot(scratch_.path());
+    HANDLE held = CreateFileA((scratch_ / kTips).c_str(), GENERIC_READ, share, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Extract(1, 1), 0);
+    CloseHandle(held);
+    ExpectPreviousWithoutFlags(before);
+    EXPECT_EQ(Extract(0, 0), 1) << "once the handle is closed";
+  }
+}
+
+TEST_F(ProtectedTarget, HeldOpenByAnotherProcess) {
+  PlacePrevious(kReadOnly | kHidden);
+  FolderState before = Snapshot(scratch_.path());
+  {
+    HelperProcess holder("hold", scratch_ / kTips);
+    ASSERT_TRUE(holder.ready());
+    EXPECT_EQ(Extract(1, 1), 0);
+    holder.Release();
+    EXPECT_EQ(holder.Wait(10000), 0u);
+  }
+  ExpectPreviousWithoutFlags(before);
+  EXPECT_EQ(Extract(1, 1), 1);
+  Bytes installed;
+  ASSERT_TRUE(ReadWholeFile(scratch_ / kTips, installed));
+  EXPECT_TRUE(installed == tips_);
+}
+
+TEST_F(ProtectedTarget, AFolderUnderTheTargetNameStays) {
+  ASSERT_TRUE(CreateDirectoryA((scratch_ / kTips).c_str(), nullptr));
+  ASSERT_TRUE(WriteWholeFile(scratch_ / kTips + "\\inside.txt", "inside"));
+  FolderState before = Snapshot(scratch_.path());
+  FolderState inside = Snapshot(scratch_ / kTips);
+  EXPECT_EQ(Extract(1, 1), 0);
+  EXPECT_EQ(DescribeChange(before, Snapshot(scratch_.path())), "");
+  EXPECT_EQ(DescribeChange(inside, Snapshot(scratch_ / kTips)), "");
+}
+
+TEST_F(ProtectedTarget, AMissingFolderGetsNothing) {
+  FolderState before = Snapshot(scratch_.path());
+  std::string missing = scratch_ / "missing";
+  ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, missing.c_str()));
+  EXPECT_EQ(Extract(0, 0), 0);
+  EXPECT_EQ(DescribeChange(before, Snapshot(scratch_.path())), "");
+}
+
+// Read-only and hidden never stop a replacement: the new file carries the
+// requested flags plus the other attributes of the one it replaced.
+TEST_F(ProtectedTarget, ReadOnlyHiddenTargetsAreReplaced) {
+  const DWORD previous[] = {0, kReadOnly, kHidden, kReadOnly | kHidden,
+                            kReadOnly | kHidden | kSystem};
+  int cases = 0;
+  for (DWORD attributes : previous) {
+    for (int flags = 0; flags < 4; ++flags) {
+      int readOnly = flags & 1;
+      int hidden = (flags >> 1) & 1;
+      SCOPED_TRACE("previous " + std::to_string(attributes) + ", flags " + std::to_string(flags));
+      PlacePrevious(attributes);
+      FolderState before = Snapshot(scratch_.path());
+      EXPECT_EQ(Extract(readOnly, hidden), 1);
+      FolderState expected = before;
+      expected[kTips].bytes = tips_;
+      expected[kTips].attributes =
+          (attributes & kSystem) | (readOnly ? kReadOnly : 0) | (hidden ? kHidden : 0);
+      EXPECT_EQ(DescribeChange(expected, Snapshot(scratch_.path())), "");
+      ++cases;
+    }
+  }
+  std::printf("[ figures  ] %d read-only or hidden targets replaced\n", cases);
+}
+
+}  // namespace

@@ -21,7 +21,11 @@ constexpr DWORD kKeyGapMs = 40;  // between key or button events, like a quick t
 // Screenshots are numbered across the runs of one scenario, so a second
 // run of the setup program adds to the first one's pictures.
 int shotCount = 0;
+}  // namespace
 
+void RestartShotNumbers() { shotCount = 0; }
+
+namespace {
 struct TopLevelSearch {
   DWORD processId;
   const char* caption;

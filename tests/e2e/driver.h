@@ -30,6 +30,8 @@ std::wstring WindowsPathOf(const std::string& unixPath);
 std::wstring Widen(const std::string& ascii);
 // The text of a control of another process (WM_GETTEXT).
 std::string ControlText(HWND control);
+// Screenshot numbers run on across the setup runs of one scenario.
+void RestartShotNumbers();
 
 class SetupRun {
  public:

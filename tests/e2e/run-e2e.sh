@@ -70,7 +70,8 @@ if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
       touch "$WINEPREFIX/.tavik-ready"
     fi'
 fi
-wineserver -p10 2>/dev/null || true  # kept warm between scenarios
+# Kept warm between scenarios; its output must not hold the caller's pipe.
+wineserver -p10 >/dev/null 2>&1 || true
 
 result="$state/result.$$"
 output="$state/output.$$"

@@ -38,6 +38,7 @@ void Scenario::SetUp() {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
   shotsDir_ = ShotsRoot() + L"\\" + Widen(test->test_suite_name()) + L"." + Widen(test->name());
   EmptyShotsFolder(shotsDir_);
+  RestartShotNumbers();
   installRoot_ = L"C:\\TavikE2E";
   ForgetEarlierRuns({DefaultInstallDir(), installRoot_});
   CreateDirectoryW(installRoot_.c_str(), nullptr);

@@ -28,9 +28,13 @@ function(tavik_add_payload name)
   if(ARG_SOURCE_DIR)
     set(files "${ARG_SOURCE_DIR}")
     set(generated "")
+    set(generator "")
   else()
     set(files "${CMAKE_BINARY_DIR}/payload/sample-${ARG_PROFILE}")
     set(generated "${files}/.generated")
+    # Packing waits for the generator's own target: a rule that several
+    # targets reach would otherwise run once in each of them, at once.
+    set(generator sample_payload_${ARG_PROFILE})
     if(NOT TARGET sample_payload_${ARG_PROFILE})
       set(stubs "")
       foreach(program ${TAVIK_STUB_PROGRAMS})
@@ -39,12 +43,13 @@ function(tavik_add_payload name)
       add_custom_command(
         OUTPUT "${generated}"
         COMMAND "${TAVIK_SAMPLE_PAYLOAD}" --profile ${ARG_PROFILE} --out "${files}"
-                --font "${TAVIK_FONT_FILE}" ${stubs}
+                --font "${TAVIK_FONT_FILE}" --package "${TAVIK_SPEECH_PACKAGE}" ${stubs}
         COMMAND "${CMAKE_COMMAND}" -E touch "${generated}"
         DEPENDS host_tools "${TAVIK_SAMPLE_PAYLOAD}" "${TAVIK_FONT_FILE}"
-                ${TAVIK_STUB_TARGETS}
+                ${TAVIK_STUB_TARGETS} speech_package "${TAVIK_SPEECH_PACKAGE}"
         COMMENT "Generating the ${ARG_PROFILE} sample payload")
       add_custom_target(sample_payload_${ARG_PROFILE} DEPENDS "${generated}")
+      add_dependencies(sample_payload_${ARG_PROFILE} glyph_font)
     endif()
   endif()
 
@@ -52,8 +57,33 @@ function(tavik_add_payload name)
     OUTPUT "${rc}"
     COMMAND "${TAVIK_PAYLOAD_PACK}" --payload "${files}" --out "${packed}" --rc "${rc}"
             ${ARG_PACK_ARGS}
-    DEPENDS host_tools "${TAVIK_PAYLOAD_PACK}" ${generated}
+    DEPENDS host_tools "${TAVIK_PAYLOAD_PACK}" ${generated} ${generator}
     COMMENT "Packing payload ${name}")
   add_custom_target(payload_${name} DEPENDS "${rc}")
+  set_property(GLOBAL PROPERTY "tavik_payload_owner:${rc}" payload_${name})
   set(TAVIK_PAYLOAD_RC_${name} "${rc}" PARENT_SCOPE)
+endfunction()
+
+# Every executable that links a payload .rc also carries the packing rule;
+# left alone, parallel builds run the packer once per consumer at the same
+# time, writing the same streams. Ordering each consumer after the payload's
+# own target makes the packer run once and the consumers find it done.
+function(tavik_order_payload_consumers dir)
+  get_property(targets DIRECTORY "${dir}" PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      get_target_property(sources ${target} SOURCES)
+      foreach(source ${sources})
+        get_property(owner GLOBAL PROPERTY "tavik_payload_owner:${source}")
+        if(owner)
+          add_dependencies(${target} ${owner})
+        endif()
+      endforeach()
+    endif()
+  endforeach()
+  get_property(subdirectories DIRECTORY "${dir}" PROPERTY SUBDIRECTORIES)
+  foreach(subdirectory ${subdirectories})
+    tavik_order_payload_consumers("${subdirectory}")
+  endforeach()
 endfunction()

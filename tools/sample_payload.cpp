@@ -6,7 +6,7 @@
 // dictionaries that compress about as well as real ones.
 //
 //   sample_payload --profile full|small --out DIR --font ChnBmp.bin
-//                  [--program NAME.exe=PATH]...
+//                  [--package SPEECH.msi] [--program NAME.exe=PATH]...
 //
 // full:  the product's sizes: the word base at its real sizes, 57,958,082
 //        bytes over the 122 manifest files, the speech package 7,652,864.
@@ -14,7 +14,8 @@
 // Every file is seeded from its resource id and the profile, never from the
 // time, so the same build always writes the same bytes. A manifest
 // executable takes the program given as NAME.exe (the stem of its name with
-// ".exe"); a missing one fails, naming it.
+// ".exe"); a missing one fails, naming it. The speech package is the
+// installer package given with --package, brought to the profile's size.
 #include <iconv.h>
 #include <zlib.h>
 
@@ -901,7 +902,7 @@ Bytes PngFile(const Canvas& canvas) {
 
 struct Options {
   bool full = true;
-  std::string outDir, fontPath;
+  std::string outDir, fontPath, packagePath;
   std::map<std::string, std::string> programs;  // "NAME.exe" -> path
 };
 
@@ -918,6 +919,8 @@ Options ParseOptions(int argc, char** argv) {
       options.outDir = value;
     } else if (arg == "--font") {
       options.fontPath = value;
+    } else if (arg == "--package") {
+      options.packagePath = value;
     } else if (arg == "--program") {
       std::size_t eq = value.find('=');
       if (eq == std::string::npos) Fail("--program wants NAME.exe=PATH");
@@ -927,7 +930,8 @@ Options ParseOptions(int argc, char** argv) {
     }
   }
   if (options.outDir.empty() || options.fontPath.empty())
-    Fail("usage: sample_payload --profile full|small --out DIR --font FILE [--program NAME.exe=PATH]...");
+    Fail("usage: sample_payload --profile full|small --out DIR --font FILE [--package FILE.msi] "
+         "[--program NAME.exe=PATH]...");
   return options;
 }
 
@@ -1023,12 +1027,21 @@ std::map<int, Bytes> MakeManifestFiles(const Options& options, const Language& l
   return files;
 }
 
-// The speech-engine package: a compound document signature over a cabinet
-// that does not compress.
+// The speech-engine package. Given a real installer package, that package
+// followed by bytes that do not compress up to the profile's size: the
+// installer reads only the sectors that its compound document names, so
+// the padding changes nothing but the size and the packed size. Without
+// one, a compound document signature over a cabinet that does not compress.
 Bytes PackageFile(const Options& options, int id) {
   Random random(static_cast<std::uint64_t>(id) * 2 + (options.full ? 1 : 0));
   std::size_t size = options.full ? kFullPackageBytes : kFullPackageBytes / kSmallDivisor;
-  return PackedContainer(random, size, {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1});
+  if (options.packagePath.empty())
+    return PackedContainer(random, size, {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1});
+  Bytes package = ReadFile(options.packagePath);
+  if (package.size() > size) Fail(options.packagePath + " is larger than the speech package's size");
+  Bytes padding = PackedContainer(random, size - package.size(), {});
+  package.insert(package.end(), padding.begin(), padding.end());
+  return package;
 }
 
 }  // namespace

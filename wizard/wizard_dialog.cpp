@@ -3,12 +3,29 @@
 #include "install/bounded_format.h"
 #include "render/render.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"
+#include "wizard/wizard_steps.h"
 
 namespace {
 constexpr UINT kListItemHeight = 23;
 constexpr UINT kListItemWidth = 1024;
+
+// The interface languages offered for the installed product; the value
+// becomes forceLanguage.
+struct LanguageItem {
+  int value;
+  const char* text;
+};
+const LanguageItem kLanguageItems[] = {
+    {0, kTextLanguageEnglish},
+    {1, kTextLanguageSimplified},
+    {2, kTextLanguageTraditional},
+};
+
+// The check boxes whose captions are drawn from the glyph font.
+const int kGlyphCheckBoxes[] = {IDC_DESKTOP_ICON, IDC_DISPLAY_OK, IDC_DISPLAY_NOT_OK};
 
 // windowsDir with its trailing backslash; empty when the platform does not
 // give a folder that fits.
@@ -31,6 +48,31 @@ void SetDefaultInstallPath(HWND dialog) {
   char path[MAX_PATH];
   if (FormatBounded(path, sizeof path, "%c:\\%s", drive, productFolderName))
     SetDlgItemTextA(dialog, IDC_PATH_EDIT, path);
+  // A longer path could not be taken into installDir whole.
+  SendDlgItemMessageA(dialog, IDC_PATH_EDIT, EM_LIMITTEXT, sizeof installDir - 1, 0);
+}
+
+// The current interface language comes first and is selected.
+void FillLanguageList(HWND dialog) {
+  HWND combo = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
+  for (const LanguageItem& item : kLanguageItems) {
+    LPARAM text = reinterpret_cast<LPARAM>(item.text);
+    LRESULT position = item.value == forceLanguage ? SendMessageA(combo, CB_INSERTSTRING, 0, text)
+                                                   : SendMessageA(combo, CB_ADDSTRING, 0, text);
+    if (position >= 0) SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(position), item.value);
+  }
+  SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  // Wine leaves the selection field at 16 pixels whatever the measure
+  // answer says, which cuts the glyph line; the field is set outright.
+  SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), kListItemHeight);
+}
+
+void SubclassCheckBoxes(HWND dialog) {
+  for (int id : kGlyphCheckBoxes) {
+    LONG_PTR previous = SetWindowLongPtrA(GetDlgItem(dialog, id), GWLP_WNDPROC,
+                                          reinterpret_cast<LONG_PTR>(CheckControlProc));
+    if (previous != 0) buttonDefaultProc = reinterpret_cast<WNDPROC>(previous);
+  }
 }
 
 INT_PTR OnInitDialog(HWND dialog) {
@@ -42,6 +84,8 @@ INT_PTR OnInitDialog(HWND dialog) {
   HWND back = GetDlgItem(dialog, IDC_BACK);
   ShowWindow(back, SW_HIDE);
   EnableWindow(back, FALSE);
+  FillLanguageList(dialog);
+  SubclassCheckBoxes(dialog);
   // TRUE: the dialog manager focuses the first visible tab stop, the path.
   return TRUE;
 }
@@ -68,11 +112,99 @@ INT_PTR OnDrawItem(HWND dialog, const DRAWITEMSTRUCT* item) {
   return TRUE;
 }
 
-// Only the control id counts: notification codes are not told apart.
-INT_PTR OnCommand(int controlId) {
+bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+// The check boxes paint their own captions; the platform's repaint of the
+// box alone would leave the caption stale.
+void Repaint(HWND dialog, int id) { InvalidateRect(GetDlgItem(dialog, id), nullptr, FALSE); }
+
+void OnBack(HWND dialog) {
+  if (pageIndex <= kPathPage) return;
+  --pageIndex;
+  ShowPage(dialog, pageIndex);
+}
+
+// Every visit to the display test starts without an answer.
+void EnterDisplayTest(HWND dialog) {
+  pageIndex = kDisplayTestPage;
+  ShowPage(dialog, kDisplayTestPage);
+  CheckDlgButton(dialog, IDC_DISPLAY_OK, BST_UNCHECKED);
+  CheckDlgButton(dialog, IDC_DISPLAY_NOT_OK, BST_UNCHECKED);
+  Repaint(dialog, IDC_DISPLAY_OK);
+  Repaint(dialog, IDC_DISPLAY_NOT_OK);
+}
+
+void LeaveDisplayTest(HWND dialog) {
+  if (!IsChecked(dialog, IDC_DISPLAY_OK) && !IsChecked(dialog, IDC_DISPLAY_NOT_OK)) {
+    ShowMessage(kTextAnswerCn, kTextAnswerEn, 0, dialog);
+    return;
+  }
+  chineseDisplayOk = IsChecked(dialog, IDC_DISPLAY_OK) ? 1 : 0;
+  // Only a Chinese interface opens the licence in Chinese.
+  bool chineseInterface = forceLanguage == 1 || forceLanguage == 2 || forceLanguage == 4 ||
+                          forceLanguage == 5;
+  if (!chineseInterface) CheckDlgButton(dialog, IDC_LICENCE_ENGLISH, BST_CHECKED);
+  pageIndex = kLicencePage;
+  ShowPage(dialog, kLicencePage);
+}
+
+void OnNext(HWND dialog) {
+  switch (pageIndex) {
+    case kPathPage:
+      EnterDisplayTest(dialog);
+      break;
+    case kDisplayTestPage:
+      LeaveDisplayTest(dialog);
+      break;
+    case kLicencePage:
+      pageIndex = kLanguagePage;
+      ShowPage(dialog, kLanguagePage);
+      break;
+    default:
+      if (pageIndex >= kLanguagePage) RunInstallFromWizard(dialog);
+      break;
+  }
+}
+
+// The two answers of the display test exclude each other.
+void OnDisplayAnswer(HWND dialog, int answer, int other) {
+  if (IsChecked(dialog, answer)) CheckDlgButton(dialog, other, BST_UNCHECKED);
+  Repaint(dialog, IDC_DISPLAY_OK);
+  Repaint(dialog, IDC_DISPLAY_NOT_OK);
+}
+
+// Only the control id counts: notification codes are not told apart, so
+// the BS_NOTIFY check boxes run their handlers on focus changes too.
+INT_PTR OnCommand(HWND dialog, int controlId) {
+  // The install run opens modal dialogs, whose loops would hand it a
+  // command posted meanwhile (an Enter pressed early): it runs once.
+  if (pageIndex == kInstallState) return FALSE;
   switch (controlId) {
     case IDCANCEL:  // Cancel, Escape and the close box
-      pageIndex = -1;
+      pageIndex = kQuitState;
+      break;
+    case IDC_BACK:
+      OnBack(dialog);
+      break;
+    case IDC_NEXT:
+      OnNext(dialog);
+      break;
+    case IDC_BROWSE:
+      BrowseForFolder(dialog);
+      break;
+    case IDC_DESKTOP_ICON:
+      Repaint(dialog, IDC_DESKTOP_ICON);
+      break;
+    case IDC_DISPLAY_OK:
+      OnDisplayAnswer(dialog, IDC_DISPLAY_OK, IDC_DISPLAY_NOT_OK);
+      break;
+    case IDC_DISPLAY_NOT_OK:
+      OnDisplayAnswer(dialog, IDC_DISPLAY_NOT_OK, IDC_DISPLAY_OK);
+      break;
+    case IDC_LICENCE_ENGLISH:
+      // The check box loses the focus when Next hides it; that notice must
+      // not bring the licence back over the language page.
+      if (pageIndex == kLicencePage) ShowPage(dialog, kLicencePage);
       break;
     default:
       break;
@@ -90,7 +222,7 @@ INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_DRAWITEM:
       return OnDrawItem(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND:
-      return OnCommand(LOWORD(wParam));
+      return OnCommand(dialog, LOWORD(wParam));
     default:
       return FALSE;
   }

@@ -1,3 +1,21 @@
 # Tests of wizard/ (see tavik_test in tests/CMakeLists.txt).
+tavik_test(licence_text_test PURE SOURCES wizard/licence_text_test.cpp)
+
+# Everything below runs only in the Windows build (tools/ reads this file too).
+if(NOT TARGET tavik_core)
+  return()
+endif()
+
 tavik_test(folder_chooser_test GUI SOURCES wizard/folder_chooser_test.cpp common/disk_test_support.cpp
            RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)
+
+set(wizard_test_support wizard/wizard_test_support.cpp common/disk_test_support.cpp)
+tavik_test(wizard_dialog_test GUI SOURCES wizard/wizard_dialog_test.cpp ${wizard_test_support}
+           RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)
+tavik_test(install_run_test GUI SOURCES wizard/install_run_test.cpp ${wizard_test_support}
+           RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc TIMEOUT 240)
+
+# A payload without the English licence.
+tavik_add_payload(licence_missing PROFILE small PACK_ARGS --omit 164)
+tavik_test(licence_fault_test GUI SOURCES wizard/licence_fault_test.cpp ${wizard_test_support}
+           RC ${TAVIK_PAYLOAD_RC_licence_missing} ${CMAKE_SOURCE_DIR}/resources/setup.rc)

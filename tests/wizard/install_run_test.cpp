@@ -1,0 +1,267 @@
+// The install run behind Install on the real wizard: the language taken,
+// the five-second floor, the closing messages, the speech offer and the
+// way back after a folder that cannot be made. The shell folders of this
+// process point into scratch space, so no shortcut reaches the prefix.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "install/bounded_format.h"
+#include "resources/resource.h"
+#include "resources/texts.h"
+#include "startup/startup.h"
+#include "tests/wizard/wizard_test_support.h"
+#include "wizard/wizard.h"
+
+namespace {
+const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+// What the sample speech package installs, and its product code.
+const char kSpeechReadme[] = "C:\\Program Files (x86)\\TavikSpeech\\readme.txt";
+const char kSpeechProduct[] = "{3F8A2D61-0C4B-4E7A-8B19-6D5E2C7F9A03}";
+
+std::string SpeechPackagePath() {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  return std::string(temp) + "Sapi51forTavik.msi";
+}
+
+// The shell reads the Start-menu and desktop folders from HKEY_CURRENT_USER
+// and keeps them after first use, so they are redirected before any shell
+// call, for the whole process, into scratch space removed at its end.
+class ShellFolderRedirect : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    root_ = MakeScratchFolder("tavik-wizard-shell");
+    keyPath_ = "Software\\TavikTests\\wizard_install_" + std::to_string(GetCurrentProcessId());
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &scratch_, nullptr),
+              ERROR_SUCCESS);
+    HKEY folders = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(scratch_, kUserShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &folders, nullptr),
+              ERROR_SUCCESS);
+    for (const char* name : {"Programs", "Desktop"}) {
+      std::string folder = root_ + "\\" + name;
+      CreateDirectoryA(folder.c_str(), nullptr);
+      RegSetValueExA(folders, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                     static_cast<DWORD>(folder.size() + 1));
+    }
+    RegCloseKey(folders);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, scratch_), ERROR_SUCCESS);
+  }
+  void TearDown() override {
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    if (scratch_ != nullptr) RegCloseKey(scratch_);
+    RegDeleteTreeA(HKEY_CURRENT_USER, keyPath_.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TavikTests");  // only when no other run uses it
+    RemoveTree(root_);
+  }
+
+ private:
+  std::string root_;
+  std::string keyPath_;
+  HKEY scratch_ = nullptr;
+};
+
+const ::testing::Environment* const shellFolderRedirect =
+    ::testing::AddGlobalTestEnvironment(new ShellFolderRedirect);
+
+double ProcessCpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto seconds = [](const FILETIME& time) {
+    return static_cast<double>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+bool ProcessRunning(const char* exeName) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  bool found = false;
+  for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+    found = lstrcmpiA(entry.szExeFile, exeName) == 0;
+  CloseHandle(snapshot);
+  return found;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+  for (ULONGLONG end = GetTickCount64() + timeoutMs; GetTickCount64() < end; Sleep(100))
+    if (done()) return true;
+  return done();
+}
+
+bool RunAndWait(std::string commandLine) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return false;
+  WaitForSingleObject(process.hProcess, 120000);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code == 0;
+}
+
+class InstallRunTest : public WizardTest {
+ protected:
+  void SetUp() override {
+    root_ = MakeScratchFolder("tavik-wizard-install");
+    WizardTest::SetUp();
+    target_ = root_ + "\\Target";
+    SetDlgItemTextA(dialog, IDC_PATH_EDIT, target_.c_str());
+    CopyBounded(moduleDir, sizeof moduleDir, (root_ + "\\").c_str());
+    DeleteFileA(SpeechPackagePath().c_str());
+  }
+  void TearDown() override {
+    WizardTest::TearDown();
+    SetCurrentDirectoryA("C:\\");  // the install folder became the current one
+    RemoveTree(root_);
+    DeleteFileA(SpeechPackagePath().c_str());
+  }
+
+  // Selects the language item that carries value.
+  void ChooseLanguage(int value) {
+    HWND combo = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
+    for (LRESULT position = 0; position < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++position) {
+      if (SendMessageA(combo, CB_GETITEMDATA, position, 0) == value)
+        SendMessageA(combo, CB_SETCURSEL, position, 0);
+    }
+  }
+
+  std::string root_;
+  std::string target_;
+};
+}  // namespace
+
+TEST_F(InstallRunTest, TraditionalInstallWaitsFiveSecondsAndDeclinedSpeechExtractsNothing) {
+  GoToPage(3);
+  ChooseLanguage(2);
+  struct AtResult {
+    bool seen = false;
+    ULONGLONG elapsedMs = 0;
+    bool buttonsHidden = false;
+    bool progressShown = false;
+  } atResult;
+  ULONGLONG pressed = GetTickCount64();
+  double cpuBefore = ProcessCpuSeconds();
+  answerMessage = [&](const SeenMessage& seen) {
+    if (seen.english == kTextSuccessEn && !atResult.seen) {
+      atResult.seen = true;
+      atResult.elapsedMs = GetTickCount64() - pressed;
+      atResult.buttonsHidden = !Shown(IDC_NEXT) && !Shown(IDC_BACK) && !Shown(IDCANCEL) &&
+                               !Shown(IDC_BOTTOM_STRIP);
+      atResult.progressShown = Shown(IDC_PROGRESS);
+      // An Enter pressed during the install reaches the wizard from this
+      // box's loop: it must not start a second run.
+      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), 0);
+    }
+    return seen.english == kTextSpeechEn ? IDCANCEL : IDOK;
+  };
+  Click(IDC_NEXT);
+  double cpuSeconds = ProcessCpuSeconds() - cpuBefore;
+
+  EXPECT_EQ(pageIndex, -1);
+  ASSERT_EQ(messages().size(), 2u);
+  EXPECT_EQ(messages()[0].chinese, kTextSuccessCn);
+  EXPECT_EQ(messages()[0].english, "Congratulations! Installation Success!");
+  EXPECT_EQ(messages()[0].buttons, std::vector<int>{IDOK});
+  EXPECT_EQ(messages()[1].chinese, kTextSpeechCn);
+  EXPECT_EQ(messages()[1].buttons, (std::vector<int>{IDOK, IDCANCEL}));
+  EXPECT_FALSE(PathExists(SpeechPackagePath()));
+
+  EXPECT_EQ(forceLanguage, 2);
+  EXPECT_EQ(desktopIconWanted, 1);
+  EXPECT_EQ(chineseDisplayOk, 1);
+  EXPECT_EQ(std::string(installDir), target_);
+  EXPECT_NE(ReadBytes(target_ + "\\dodazaze.ini").find("ForceLanguage=2"), std::string::npos);
+
+  ASSERT_TRUE(atResult.seen);
+  EXPECT_TRUE(atResult.buttonsHidden);
+  EXPECT_TRUE(atResult.progressShown);
+  // The floor is calendar time, the tick count another clock: a tick of
+  // slack between them.
+  EXPECT_GE(atResult.elapsedMs, 4984u);
+  // The floor sleeps: the whole run, install and message boxes included,
+  // takes a fraction of the processor time a busy wait would.
+  EXPECT_LT(cpuSeconds, 1.0);
+  std::printf("install run: %.2f s to the result message, %.2f s of processor time\n",
+              atResult.elapsedMs / 1000.0, cpuSeconds);
+}
+
+TEST_F(InstallRunTest, AcceptedSpeechOfferOpensTheExtractedPackage) {
+  DeleteFileA(kSpeechReadme);
+  GoToPage(3);
+  Click(IDC_NEXT);
+  ASSERT_EQ(messages().size(), 2u);
+  EXPECT_EQ(messages()[1].english, kTextSpeechEn);
+  EXPECT_EQ(ReadBytes(SpeechPackagePath()), PayloadText(IDR_SPEECH_PACKAGE));
+
+  // The shell hands the package to the platform's installer, which puts
+  // the package's one file in place and is then gone.
+  EXPECT_TRUE(WaitFor([] { return PathExists(kSpeechReadme); }, 60000));
+  EXPECT_TRUE(WaitFor([] { return !ProcessRunning("msiexec.exe"); }, 60000));
+  EXPECT_TRUE(RunAndWait(std::string("msiexec /x ") + kSpeechProduct + " /qn"));
+  EXPECT_FALSE(PathExists(kSpeechReadme));
+}
+
+TEST_F(InstallRunTest, FolderThatCannotBeMadeLeadsBackToThePath) {
+  // A missing parent, and a path too long for installDir that must not be
+  // taken cut short (the edit's limit holds typing, not a set text).
+  const std::string cases[] = {root_ + "\\Missing\\Tavik", root_ + "\\" + std::string(300, 'a')};
+  for (const std::string& typed : cases) {
+    SCOPED_TRACE(typed.size());
+    RecreateWizard();
+    size_t seenBefore = messages().size();
+    SetDlgItemTextA(dialog, IDC_PATH_EDIT, typed.c_str());
+    GoToPage(3);
+    Click(IDC_NEXT);
+
+    ASSERT_EQ(messages().size(), seenBefore + 1);
+    EXPECT_EQ(messages().back().chinese, kTextFolderCn);
+    EXPECT_EQ(messages().back().english, "Cannot create folder! Please check folder path.");
+    EXPECT_TRUE(IsEmptyFolder(root_));
+    EXPECT_EQ(pageIndex, 0);
+    EXPECT_EQ(ShownPages(), std::vector<int>{0});
+    EXPECT_FALSE(Shown(IDC_LANGUAGE_COMBO));
+    EXPECT_FALSE(Shown(IDC_BACK));
+    EXPECT_TRUE(Shown(IDC_NEXT));
+    EXPECT_TRUE(Shown(IDCANCEL));
+    // The path is focused and selected, ready to be typed over.
+    HWND edit = GetDlgItem(dialog, IDC_PATH_EDIT);
+    EXPECT_EQ(GetFocus(), edit);
+    DWORD start = 0, end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, typed.size());
+
+    // The wizard goes on from there as from the start.
+    Click(IDC_NEXT);
+    EXPECT_EQ(pageIndex, 1);
+    EXPECT_EQ(ShownPages(), std::vector<int>{1});
+  }
+}
+
+TEST_F(InstallRunTest, FailedInstallIsToldAndOffersNoSpeech) {
+  // A folder where the first file must go stops the install.
+  ASSERT_TRUE(CreateDirectoryA(target_.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((target_ + "\\pykeys.dic").c_str(), nullptr));
+  GoToPage(3);
+  Click(IDC_NEXT);
+
+  EXPECT_EQ(pageIndex, -1);
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0].chinese, kTextFailedCn);
+  EXPECT_EQ(messages()[0].english,
+            "Installation failed. Please check your system (quit all Tavik applications) and try again.");
+  EXPECT_FALSE(PathExists(SpeechPackagePath()));
+}

@@ -1,0 +1,29 @@
+// The pieces that the wizard's dialog procedure is made of, declared apart
+// so that the files of wizard/ share them and tests can reach the ones
+// that have no control of their own (the install floor).
+#pragma once
+
+#include <windows.h>
+
+// Pages of the wizard and the states around them (pageIndex).
+constexpr int kPathPage = 0;
+constexpr int kDisplayTestPage = 1;
+constexpr int kLicencePage = 2;
+constexpr int kLanguagePage = 3;
+constexpr int kInstallState = 99;
+constexpr int kQuitState = -1;
+
+// Puts both licence texts into their controls (Chinese lines into the list
+// box, English text into the edit). 1 when both are in; 0 after a failure,
+// having told the user only when memory ran out.
+int LoadLicenceTexts(HWND dialog);
+
+// The install run behind Install on the language page, from reading the
+// path to the end of the program.
+void RunInstallFromWizard(HWND dialog);
+
+// Calendar time in 100-nanosecond steps.
+ULONGLONG CalendarNow();
+// Returns once five seconds of calendar time have passed since start,
+// sleeping meanwhile; dispatches no message.
+void WaitForInstallFloor(ULONGLONG start);

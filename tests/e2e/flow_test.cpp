@@ -3,11 +3,11 @@
 // leaving on every page by Cancel, Escape or the close box.
 #include <windows.h>
 
-#include <cstdio>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "install/bounded_format.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "tests/e2e/install_checks.h"
@@ -150,7 +150,7 @@ TEST_F(InstallFolder, MissingParentIsToldAndTheCorrectedPathInstalls) {
   choices.installDir = "C:\\TavikE2E\\Missing\\Tavik";
   WalkToInstall(choices);
   char english[128];
-  std::snprintf(english, sizeof english, kTextFolderHintEn, kTextFolderEn);
+  ASSERT_TRUE(FormatBounded(english, sizeof english, kTextFolderHintEn, kTextFolderEn));
   MessageSeen told = ExpectMessage(kTextFolderCn, english, "folder-message");
   ASSERT_NE(told.window, nullptr);
   run().Answer(told, IDOK);

@@ -5,8 +5,9 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <cstdio>
+#include <iterator>
 
+#include "install/bounded_format.h"
 #include "install/manifest.h"
 
 const ShellNames kShellNames[3] = {
@@ -42,7 +43,7 @@ void SnapshotFolder(const std::wstring& folder, DiskSnapshot* snapshot) {
       SnapshotFolder(path, snapshot);
     } else {
       wchar_t facts[64];
-      swprintf(facts, 64, L"%lu bytes, time %08lx%08lx", entry.nFileSizeLow,
+      swprintf(facts, std::size(facts), L"%lu bytes, time %08lx%08lx", entry.nFileSizeLow,
                entry.ftLastWriteTime.dwHighDateTime, entry.ftLastWriteTime.dwLowDateTime);
       (*snapshot)[path] = facts;
     }
@@ -52,7 +53,7 @@ void SnapshotFolder(const std::wstring& folder, DiskSnapshot* snapshot) {
 
 std::string Hex(DWORD value) {
   char text[16];
-  std::snprintf(text, sizeof text, "0x%lx", value);
+  FormatBounded(text, sizeof text, "0x%lx", value);
   return text;
 }
 }  // namespace

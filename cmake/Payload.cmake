@@ -57,6 +57,7 @@ function(tavik_add_payload name)
                 ${TAVIK_STUB_TARGETS} speech_package "${TAVIK_SPEECH_PACKAGE}"
         COMMENT "Generating the ${ARG_PROFILE} sample payload")
       add_custom_target(sample_payload_${ARG_PROFILE} DEPENDS "${generated}")
+      add_dependencies(sample_payload_${ARG_PROFILE} glyph_font)
     endif()
   endif()
 
@@ -67,5 +68,30 @@ function(tavik_add_payload name)
     DEPENDS host_tools "${TAVIK_PAYLOAD_PACK}" "${TAVIK_PAYLOAD_COMPRESSOR_STAMP}" ${generated} ${generator}
     COMMENT "Packing payload ${name}")
   add_custom_target(payload_${name} DEPENDS "${rc}")
+  set_property(GLOBAL PROPERTY "tavik_payload_owner:${rc}" payload_${name})
   set(TAVIK_PAYLOAD_RC_${name} "${rc}" PARENT_SCOPE)
+endfunction()
+
+# Every executable that links a payload .rc also carries the packing rule;
+# left alone, parallel builds run the packer once per consumer at the same
+# time, writing the same streams. Ordering each consumer after the payload's
+# own target makes the packer run once and the consumers find it done.
+function(tavik_order_payload_consumers dir)
+  get_property(targets DIRECTORY "${dir}" PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      get_target_property(sources ${target} SOURCES)
+      foreach(source ${sources})
+        get_property(owner GLOBAL PROPERTY "tavik_payload_owner:${source}")
+        if(owner)
+          add_dependencies(${target} ${owner})
+        endif()
+      endforeach()
+    endif()
+  endforeach()
+  get_property(subdirectories DIRECTORY "${dir}" PROPERTY SUBDIRECTORIES)
+  foreach(subdirectory ${subdirectories})
+    tavik_order_payload_consumers("${subdirectory}")
+  endforeach()
 endfunction()

@@ -1,0 +1,95 @@
+// Drives the real setup program as a person does: starts it as its own
+// process, waits for its windows, types and clicks through the system's
+// input queue, reads and answers its message boxes, takes screenshots and
+// reads the exit code.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+constexpr char kWizardCaption[] = "Tavik Roved Editor Installer";
+constexpr char kMessageCaption[] = "Morvel Install Message";
+
+// Wizard pages, told apart by the controls that each one shows.
+enum class Page { kPath = 0, kDisplayTest = 1, kLicence = 2, kLanguage = 3, kNone = -1 };
+
+// A message box of the setup program as it was seen on the screen.
+struct MessageSeen {
+  HWND window = nullptr;
+  std::string chinese;       // window text of control 1013, system code page bytes
+  std::string english;       // window text of control 1028
+  std::vector<int> buttons;  // visible ones among IDOK, IDCANCEL, IDYES, IDNO
+  DWORD seenAtMs = 0;        // GetTickCount when it was first found
+};
+
+// Build paths arrive as Unix paths; Wine shows the root as drive Z.
+std::wstring WindowsPathOf(const std::string& unixPath);
+std::wstring Widen(const std::string& ascii);
+// The text of a control of another process (WM_GETTEXT).
+std::string ControlText(HWND control);
+// Screenshot numbers run on across the setup runs of one scenario.
+void RestartShotNumbers();
+
+class SetupRun {
+ public:
+  // Screenshots go to shotsDir as NN-label.png; an empty shotsDir takes none.
+  SetupRun(std::wstring exePath, std::wstring shotsDir);
+  ~SetupRun();
+  SetupRun(const SetupRun&) = delete;
+  SetupRun& operator=(const SetupRun&) = delete;
+
+  bool Start();
+  // The wizard once it is visible, or null.
+  HWND WaitForWizard();
+  HWND wizard() const { return wizard_; }
+  HWND Control(int id) const { return GetDlgItem(wizard_, id); }
+  bool Shows(int id) const;
+  bool IsChecked(int id) const;
+  Page CurrentPage() const;
+  bool WaitForPage(Page page);
+  bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000) const;
+  // The window with the keyboard focus in the setup program's thread.
+  HWND Focused() const;
+
+  // ---- Input through the system's input queue ---------------------------------
+  void Activate(HWND window);  // brings the window to the foreground
+  void PressKey(WORD key);     // to the foreground window's focus
+  void PressChord(WORD modifier, WORD key);
+  void TypeText(const std::string& text);
+  bool TabTo(int id);          // Tab until the control has the focus
+  void Click(int id) { ClickWindow(Control(id)); }
+  void ClickWindow(HWND window);
+  bool ClickCloseBox(HWND window);
+  // Opens the drop-down list of a combo box and clicks its item.
+  bool PickComboItem(int comboId, int index);
+  // Replaces the text of an edit control by typing, as a person does.
+  void ReplaceEditText(int id, const std::string& text);
+
+  // ---- Message boxes ---------------------------------------------------------------
+  bool WaitForMessage(MessageSeen* seen, DWORD timeoutMs);
+  bool MessageOpen() const;
+  void Answer(const MessageSeen& message, int buttonId);  // mouse on the button
+
+  // ---- Screenshots -----------------------------------------------------------------
+  // live: the window's thread answers, so it is activated and let finish
+  // painting first.
+  void Shot(HWND window, const std::string& label, bool live = true);
+  const std::vector<std::wstring>& shots() const { return shots_; }
+
+  // ---- End ---------------------------------------------------------------------------
+  bool WaitForExit(DWORD* exitCode, DWORD timeoutMs);
+
+ private:
+  HWND FindTopLevel(const char* caption) const;
+  void Settle(HWND window) const;
+
+  std::wstring exePath_;
+  std::wstring shotsDir_;
+  PROCESS_INFORMATION process_ = {};
+  bool started_ = false;
+  HWND wizard_ = nullptr;
+  std::vector<std::wstring> shots_;
+};

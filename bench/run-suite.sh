@@ -44,6 +44,11 @@ if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
   wine wineboot -i >/dev/null 2>&1
   wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
   wineserver -w
+  # Shell folders inside the prefix, not links to the host's home: the
+  # installs below make desktop shortcuts.
+  for link in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+  done
   touch "$WINEPREFIX/.tavik-ready"
 fi
 # One wineserver for the whole suite: every start is a warm start. A window

@@ -274,7 +274,7 @@ void AppendPrinted(RefString& out, const char* spec, Value value) {
 }
 
 // "*" takes no argument here and "L" would make the C library expect a long
-// double, so both are left out of the spec handed on; "ll" takes 64 bits.
+// double, so both are left out of the conversion handed to snprintf; "ll" takes 64 bits.
 void AppendNumber(RefString& out, const char* spec, const char* specEnd, va_list* args) {
   RefString cleaned;
   for (const char* c = spec; c <= specEnd; ++c) {

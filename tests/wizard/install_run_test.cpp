@@ -265,3 +265,45 @@ TEST_F(InstallRunTest, FailedInstallIsToldAndOffersNoSpeech) {
             "Installation failed. Please check your system (quit all Tavik applications) and try again.");
   EXPECT_FALSE(PathExists(SpeechPackagePath()));
 }
+
+// While the install runs the wait cursor is up, over the dialog: a pointer
+// outside the dialog is moved to the centre of its window rectangle (halves
+// truncated), one inside stays where it is. Seen when the result message
+// appears, before anything of that box's own could have moved it.
+TEST_F(InstallRunTest, WaitCursorOverTheDialogWhenTheResultAppears) {
+  struct Case {
+    const char* name;
+    bool outside;
+  };
+  const Case cases[] = {{"pointer outside the dialog", true}, {"pointer inside the dialog", false}};
+  int run = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecreateWizard();
+    SetDlgItemTextA(dialog, IDC_PATH_EDIT, (target_ + std::to_string(++run)).c_str());
+    RECT frame;
+    ASSERT_TRUE(GetWindowRect(dialog, &frame));
+    POINT start = c.outside ? POINT{frame.right + 40, frame.bottom + 40} : POINT{frame.left + 7, frame.top + 9};
+    POINT expected = c.outside ? POINT{frame.left + (frame.right - frame.left) / 2,
+                                       frame.top + (frame.bottom - frame.top) / 2}
+                               : start;
+    GoToPage(3);
+    ASSERT_TRUE(SetCursorPos(start.x, start.y));
+    bool seen = false;
+    POINT pointer = {};
+    HCURSOR cursor = nullptr;
+    answerMessage = [&](const SeenMessage& message) {
+      if (message.english == kTextSuccessEn && !seen) {
+        seen = true;
+        GetCursorPos(&pointer);
+        cursor = GetCursor();
+      }
+      return message.english == kTextSpeechEn ? IDCANCEL : IDOK;
+    };
+    Click(IDC_NEXT);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(pointer.x, expected.x);
+    EXPECT_EQ(pointer.y, expected.y);
+    EXPECT_EQ(cursor, LoadCursorA(nullptr, IDC_WAIT));
+  }
+}

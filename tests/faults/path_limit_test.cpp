@@ -135,7 +135,9 @@ TEST_F(PathLimits, AFolderTooDeepForTheTemporaryName) {
       std::string target = folder + "\\" + name;
       UseInstallDir(folder);
       for (const std::string& user : users) {
-        if (Fits(folder.size() + 1 + user.size())) ASSERT_TRUE(WriteBytes(folder + "\\" + user, user));
+        if (Fits(folder.size() + 1 + user.size())) {
+          ASSERT_TRUE(WriteBytes(folder + "\\" + user, user));
+        }
       }
       ULONGLONG before = 0;
       if (previous) {

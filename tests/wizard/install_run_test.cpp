@@ -266,10 +266,35 @@ TEST_F(InstallRunTest, FailedInstallIsToldAndOffersNoSpeech) {
   EXPECT_FALSE(PathExists(SpeechPackagePath()));
 }
 
+// The cursor and pointer at the moment the first dialog window of the
+// thread is being made: the result message, before it is shown and before
+// anything of its own could set another cursor.
+struct AtFirstDialog {
+  bool seen = false;
+  POINT pointer = {};
+  HCURSOR cursor = nullptr;
+};
+AtFirstDialog atFirstDialog;
+
+LRESULT CALLBACK RecordAtFirstDialog(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && !atFirstDialog.seen) {
+    const CBT_CREATEWNDA* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+    const char* className = create->lpcs->lpszClass;
+    bool isDialog = IS_INTRESOURCE(className) ? reinterpret_cast<ULONG_PTR>(className) == 32770
+                                              : lstrcmpiA(className, "#32770") == 0;
+    if (isDialog && create->lpcs->hwndParent != nullptr) {
+      atFirstDialog.seen = true;
+      GetCursorPos(&atFirstDialog.pointer);
+      atFirstDialog.cursor = GetCursor();
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // While the install runs the wait cursor is up, over the dialog: a pointer
 // outside the dialog is moved to the centre of its window rectangle (halves
-// truncated), one inside stays where it is. Seen when the result message
-// appears, before anything of that box's own could have moved it.
+// truncated), one inside stays where it is. Both are what they are when the
+// result message appears.
 TEST_F(InstallRunTest, WaitCursorOverTheDialogWhenTheResultAppears) {
   struct Case {
     const char* name;
@@ -289,21 +314,19 @@ TEST_F(InstallRunTest, WaitCursorOverTheDialogWhenTheResultAppears) {
                                : start;
     GoToPage(3);
     ASSERT_TRUE(SetCursorPos(start.x, start.y));
-    bool seen = false;
-    POINT pointer = {};
-    HCURSOR cursor = nullptr;
-    answerMessage = [&](const SeenMessage& message) {
-      if (message.english == kTextSuccessEn && !seen) {
-        seen = true;
-        GetCursorPos(&pointer);
-        cursor = GetCursor();
-      }
+    answerMessage = [](const SeenMessage& message) {
       return message.english == kTextSpeechEn ? IDCANCEL : IDOK;
     };
+    atFirstDialog = AtFirstDialog();
+    HHOOK hook = SetWindowsHookExA(WH_CBT, RecordAtFirstDialog, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
     Click(IDC_NEXT);
-    ASSERT_TRUE(seen);
-    EXPECT_EQ(pointer.x, expected.x);
-    EXPECT_EQ(pointer.y, expected.y);
-    EXPECT_EQ(cursor, LoadCursorA(nullptr, IDC_WAIT));
+    UnhookWindowsHookEx(hook);
+    ASSERT_FALSE(messages().empty());
+    EXPECT_EQ(messages()[messages().size() - 2].english, kTextSuccessEn);
+    ASSERT_TRUE(atFirstDialog.seen);
+    EXPECT_EQ(atFirstDialog.pointer.x, expected.x);
+    EXPECT_EQ(atFirstDialog.pointer.y, expected.y);
+    EXPECT_EQ(atFirstDialog.cursor, LoadCursorA(nullptr, IDC_WAIT));
   }
 }

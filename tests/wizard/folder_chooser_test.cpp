@@ -144,28 +144,6 @@ TEST_F(FolderChooserTest, CancelAndEscapeLeaveThePathAlone) {
   }
 }
 
-TEST_F(FolderChooserTest, FolderThatInstallWouldRefuseIsNotOffered) {
-  // The dialog's current folder can be one that Install would refuse: one
-  // entered through a device path. (A trailing dot or space never gets
-  // there: the current folder is kept without it.)
-  const std::string refused[] = {"\\\\?\\" + scratch_ + "\\apps", "\\\\.\\" + scratch_ + "\\apps"};
-  for (const std::string& folder : refused) {
-    SCOPED_TRACE(folder);
-    MessageAnswerer answerer;
-    std::string taken;
-    ChooserView view = Browse(scratch_, [&](HWND chooser) {
-      EXPECT_TRUE(SetCurrentDirectoryA(folder.c_str()));
-      taken = CurrentFolder();
-      PressOk(chooser);
-    });
-    ASSERT_TRUE(view.found);
-    EXPECT_EQ(taken, folder);  // the dialog's current folder, as the hook reads it
-    EXPECT_EQ(EditText(), kEditBefore);
-    ASSERT_EQ(answerer.messages().size(), 1u);
-    EXPECT_EQ(answerer.messages()[0].chinese, kTextFolderCn);
-  }
-}
-
 class InstallFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -63,7 +63,8 @@ bool AnswerProbe::Finished() {
   if (untilCaption_ == nullptr) return false;
   HWND box = FindWindowA(nullptr, untilCaption_);
   if (box == nullptr || !IsWindowVisible(box)) return false;
-  openSinceMs_ = -1;  // a question still open is the box's, not the install's
+  // A question still open has waited until now at least.
+  Close(NowMs(frequency_));
   return true;
 }
 

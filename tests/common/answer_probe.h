@@ -9,8 +9,8 @@
 class AnswerProbe {
  public:
   // untilCaption: the probe stops asking once a visible window of that
-  // caption is up (the program's first message box: the install is over,
-  // and the time that box takes to appear is not the install's).
+  // caption is up (the program's first message box: the install is over);
+  // a question still open then counts as unanswered until that moment.
   explicit AnswerProbe(HWND window, const char* untilCaption = nullptr);
   ~AnswerProbe();  // stops the probe
   AnswerProbe(const AnswerProbe&) = delete;

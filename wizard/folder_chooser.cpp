@@ -101,8 +101,9 @@ void BrowseForFolder(HWND dialog) {
   char path[MAX_PATH];
   // A folder so deep that the product folder no longer fits is not offered.
   if (!FormatBounded(path, sizeof path, "%s\\%s", installDir, productFolderName)) return;
-  // The chooser can open folders that Install would refuse (one whose name
-  // ends in a dot, one reached through a device path): never offered.
+  // The folder is the platform's current folder, which it keeps trimmed
+  // and resolved; should it ever be one that Install would refuse (a
+  // device path, a name ending in a dot), it is not offered.
   if (!IsPlainFullPath(path, IsAnsiLeadByte)) {
     TellFolderRefused(dialog);
     return;

@@ -222,9 +222,10 @@ INT_PTR OnClose(HWND dialog) {
 }
 
 // The install answers its messages, and the pointer moved over the window
-// would otherwise get the class's arrow back.
+// would otherwise get the class's arrow back. Under a question of the
+// install (the wizard disabled) the pointer is the usual one.
 INT_PTR OnSetCursor(HWND dialog) {
-  if (!InstallShowsWaitCursor()) return FALSE;
+  if (!InstallShowsWaitCursor() || !IsWindowEnabled(dialog)) return FALSE;
   SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
   return TRUE;

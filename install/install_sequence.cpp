@@ -8,6 +8,7 @@
 
 #include "install/bounded_format.h"
 #include "install/install.h"
+#include "install/install_pump.h"
 #include "install/manifest.h"
 #include "install/stale_files.h"
 #include "render/render.h"
@@ -31,11 +32,12 @@ constexpr int kMaxOtherSpellings = 8;
 // The editor's settings are a few kilobytes; anything past this is not them.
 constexpr unsigned long kLargestSettingsFile = 16ul << 20;
 
-// No messages are dispatched while the sequence runs, so the bar would
-// never repaint on its own.
+// The bar is painted at once, not when the queue is next looked at. Each
+// step of the bar also lets the window answer between the closing steps.
 void SetProgress(HWND progressBar, int position) {
   SendMessageA(progressBar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
   UpdateWindow(progressBar);
+  KeepAnswering();
 }
 
 // Column of the shell texts: the names handed to the shell must be in the
@@ -82,12 +84,14 @@ void DeleteStaleFiles() {
   for (size_t index = 0; index < kStaleFileCount; ++index) {
     char name[MAX_PATH];
     if (FormatStaleFileName(name, sizeof name, index)) DeleteStaleFile(name);
+    KeepAnswering();
   }
 }
 
 // False when a row marked stop failed; rows after it are not touched.
 bool ExtractManifest(HWND progressBar, unsigned char* workBuffer) {
   for (const ManifestRow& row : kManifest) {
+    KeepAnswering();
     if (row.progress != 0) SetProgress(progressBar, row.progress);
     if (row.condition == RowCondition::kWordBaseReplaced && keepOldWordBase == 1) continue;
     int written = ExtractPayload(row.id, row.fileName, workBuffer, kInstallBufferSize, row.readOnly,

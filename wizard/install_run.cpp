@@ -29,6 +29,18 @@ const char kPackageName[] = "Sapi51forTavik.msi";
 // their place.
 const int kButtonsHiddenForInstall[] = {IDC_NEXT, IDC_BACK, IDCANCEL, IDC_BOTTOM_STRIP};
 
+// Between Install and the closing message: the wizard keeps the wait
+// cursor however the pointer moves.
+bool installRunning = false;
+
+// Mouse and keyboard input that reaches the wizard while it installs is
+// dropped, not kept: it must not press anything once the install is over.
+bool IsUserInput(UINT message) {
+  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+         (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+}
+
 void TellFolderTooLong(HWND dialog) {
   char english[128];
   FormatBounded(english, sizeof english, kTextFolderHintEn, kTextFolderEn);
@@ -67,8 +79,8 @@ int SelectedLanguage(HWND dialog) {
   return value == CB_ERR ? forceLanguage : static_cast<int>(value);
 }
 
-// No message is dispatched during the install, so the dialog is repainted
-// here for the buttons to vanish before it starts.
+// The dialog is repainted here for the buttons to vanish before the
+// install starts, not at its first look at the queue.
 void HideButtonsForInstall(HWND dialog) {
   for (int id : kButtonsHiddenForInstall) {
     ShowWindow(GetDlgItem(dialog, id), SW_HIDE);
@@ -123,15 +135,35 @@ ULONGLONG CalendarNow() {
   return (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
 }
 
+CalendarClock installClock = CalendarNow;
+
+void TakeWaitingMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Not ours to end the program mid-install; left for the main loop.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    if (IsUserInput(message.message)) continue;
+    DispatchMessageA(&message);
+  }
+}
+
 void WaitForInstallFloor(ULONGLONG start) {
   for (;;) {
-    ULONGLONG now = CalendarNow();
+    TakeWaitingMessages();
+    ULONGLONG now = installClock();
     // A clock set back during the install must not hold the program.
     if (now < start || now - start >= kInstallFloor) return;
     ULONGLONG leftMs = (kInstallFloor - (now - start)) / (kCalendarStepsPerSecond / 1000) + 1;
-    Sleep(leftMs < kFloorSliceMs ? static_cast<DWORD>(leftMs) : kFloorSliceMs);
+    DWORD sliceMs = leftMs < kFloorSliceMs ? static_cast<DWORD>(leftMs) : kFloorSliceMs;
+    // Wakes for any message as well, so the window answers at once.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, sliceMs, QS_ALLINPUT);
   }
 }
+
+bool InstallShowsWaitCursor() { return installRunning; }
 
 void RunInstallFromWizard(HWND dialog) {
   ShowPage(dialog, pageIndex);
@@ -144,11 +176,13 @@ void RunInstallFromWizard(HWND dialog) {
   forceLanguage = SelectedLanguage(dialog);
   HideButtonsForInstall(dialog);
 
-  ULONGLONG start = CalendarNow();
+  ULONGLONG start = installClock();
+  installRunning = true;
   ShowWaitCursor(dialog);
   int installed = RunInstall();
   // However fast the install was, its page stays up for five seconds.
   WaitForInstallFloor(start);
+  installRunning = false;
 
   if (installed) {
     ShowMessage(kTextSuccessCn, kTextSuccessEn, 0, dialog);

@@ -9,6 +9,7 @@
 
 #include "install/bounded_format.h"
 #include "install/install.h"
+#include "install/manifest.h"
 #include "render/render.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
@@ -21,8 +22,6 @@ constexpr ULONGLONG kCalendarStepsPerSecond = 10000000;  // 100-ns steps
 constexpr ULONGLONG kInstallFloor = 5 * kCalendarStepsPerSecond;
 // Short enough that the result shows promptly once the floor is reached.
 constexpr DWORD kFloorSliceMs = 50;
-// The speech package inflates to about 7.3 MiB.
-constexpr unsigned long kPackageBufferBytes = 12582912;
 const char kPackageName[] = "Sapi51forTavik.msi";
 
 // The controls that vanish while the install runs; the progress bar takes

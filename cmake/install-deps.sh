@@ -3,7 +3,7 @@
 # is missing, so a warm machine pays one dpkg query.
 set -e
 packages="cmake make g++ zlib1g-dev libdeflate-dev mingw-w64 libz-mingw-w64-dev wine xvfb xauth
-          unifont googletest imagemagick x11-utils fonts-wine wixl locales"
+          unifont googletest imagemagick x11-utils fonts-wine wixl locales osslsigncode openssl"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

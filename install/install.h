@@ -15,8 +15,8 @@ int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned
 int MakeWritable(const char* path, int clearReadOnly, int clearHidden);  // 1 if changed
 int DeleteInstalledFile(const char* path);  // 0 deleted, -1 otherwise
 // Removes the temporary files that an interrupted extraction left in folder
-// ("~tvk", four hex digits, ".tmp", or in a very deep folder '~' and up to
-// four hex digits); returns how many went.
+// ("~tvk", four upper-case hex digits, ".tmp", and nothing else); returns
+// how many went.
 int RemoveStaleTempFiles(const char* folder);
 
 // ---- Install sequence -------------------------------------------------------

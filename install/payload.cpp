@@ -1,11 +1,12 @@
 // Payload resource extraction: a resource of type "TEXT" holds one zlib
 // stream of one installed file. A file is written under a temporary name
 // beside its target and moved over the target only once every byte is on
-// disk, so a failed write never leaves a cut file under an installed name.
+// disk, so a failed write never leaves a cut file under an installed name;
+// only a folder too deep for that name, or a target another program holds
+// open, is written in place.
 #include <windows.h>
 #include <zlib.h>
 
-#include <cctype>
 #include <cstring>
 
 #include "install/bounded_format.h"
@@ -24,8 +25,11 @@ constexpr DWORD kSettableBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN 
                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // No installed file starts with '~', so a temporary file that a crash left
-// behind is never taken for one of ours.
+// behind is never taken for one of ours, and only this exact shape counts
+// as ours: a user's "~notes" or "~1" in the install folder is the user's.
 constexpr char kTempPrefix[] = "~tvk";
+constexpr char kTempSuffix[] = ".tmp";
+constexpr std::size_t kTempNameLength = 12;  // "~tvkXXXX.tmp"
 constexpr int kTempAttempts = 32;
 
 void SetAttributes(const char* path, DWORD attributes) {
@@ -33,38 +37,39 @@ void SetAttributes(const char* path, DWORD attributes) {
   SetFileAttributesA(path, attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL);
 }
 
-// Names a temporary file in the folder of target. The full form is
-// "~tvkXXXX.tmp"; where the folder leaves less room than that (the target
-// itself fits, so there is room for at least one character), the name
-// shrinks to '~' and as many hex digits as fit: the path never grows past
-// the limit that the target already respects.
-bool BuildTempPath(const char* target, unsigned serial, char (&path)[MAX_PATH]) {
+enum class TempName { kMade, kNoRoom, kFailed };
+
+// Names a temporary file "~tvkXXXX.tmp" in the folder of target. kNoRoom
+// when the folder is too deep for that name: a shortened name could be
+// taken for a file of the user's, so the caller writes the plain way instead.
+TempName BuildTempPath(const char* target, unsigned serial, char (&path)[MAX_PATH]) {
   std::size_t length = std::strlen(target);
   std::size_t folderLength = length;
   while (folderLength > 0 && target[folderLength - 1] != '\\' && target[folderLength - 1] != '/' &&
          target[folderLength - 1] != ':')
     --folderLength;
-  if (folderLength == length || length >= sizeof path) return false;  // no file name, or too long
-  std::size_t room = sizeof path - 1 - folderLength;
-  char digits[8];
-  char name[16];
-  if (!FormatBounded(digits, sizeof digits, "%04X", serial & 0xFFFFu)) return false;
-  bool fits = FormatBounded(name, sizeof name, "%s%s.tmp", kTempPrefix, digits) && std::strlen(name) <= room;
-  if (!fits) {
-    std::size_t keep = room - 1 < 4 ? room - 1 : 4;
-    if (!FormatBounded(name, sizeof name, "~%s", digits + 4 - keep)) return false;
-  }
-  return FormatBounded(path, sizeof path, "%.*s%s", static_cast<int>(folderLength), target, name);
+  if (folderLength == length || length >= sizeof path) return TempName::kFailed;
+  if (folderLength + kTempNameLength >= sizeof path) return TempName::kNoRoom;
+  return FormatBounded(path, sizeof path, "%.*s%s%04X%s", static_cast<int>(folderLength), target,
+                       kTempPrefix, serial & 0xFFFFu, kTempSuffix)
+             ? TempName::kMade
+             : TempName::kFailed;
 }
 
 // Creates a new temporary file beside target, carrying attributes from the
-// start; never opens an existing one.
-HANDLE CreateTempFile(const char* target, DWORD attributes, char (&tempPath)[MAX_PATH]) {
+// start; never opens an existing one. *noRoom tells a folder too deep for
+// the name from a failure.
+HANDLE CreateTempFile(const char* target, DWORD attributes, char (&tempPath)[MAX_PATH], bool* noRoom) {
   static unsigned counter = 0;
   unsigned base = static_cast<unsigned>(GetCurrentProcessId()) * 0x9E37u;
   attributes &= kSettableBits;
+  *noRoom = false;
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-    if (!BuildTempPath(target, base + counter++, tempPath)) return INVALID_HANDLE_VALUE;
+    TempName named = BuildTempPath(target, base + counter++, tempPath);
+    if (named != TempName::kMade) {
+      *noRoom = named == TempName::kNoRoom;
+      return INVALID_HANDLE_VALUE;
+    }
     HANDLE file = CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
@@ -74,40 +79,71 @@ HANDLE CreateTempFile(const char* target, DWORD attributes, char (&tempPath)[MAX
   return INVALID_HANDLE_VALUE;
 }
 
-// A temporary name as BuildTempPath gives it: "~tvk", four hex digits and
-// ".tmp", or in a folder too deep for that, '~' and up to four upper-case
-// hex digits. Nothing else is ever taken for one of ours.
+// The name BuildTempPath gives: "~tvk", four upper-case hex digits, ".tmp",
+// letter case included.
 bool IsTempFileName(const char* name) {
-  std::size_t length = std::strlen(name);
-  bool full = length == 12 && std::strncmp(name, kTempPrefix, 4) == 0 &&
-              std::strcmp(name + 8, ".tmp") == 0;
-  bool shrunk = length >= 1 && length <= 5 && name[0] == '~';
-  if (!full && !shrunk) return false;
-  for (std::size_t i = full ? 4 : 1; i < (full ? 8 : length); ++i) {
-    unsigned char c = static_cast<unsigned char>(name[i]);
-    if (!std::isxdigit(c) || (shrunk && std::islower(c))) return false;
+  if (std::strlen(name) != kTempNameLength || std::strncmp(name, kTempPrefix, 4) != 0 ||
+      std::strcmp(name + 8, kTempSuffix) != 0)
+    return false;
+  for (std::size_t i = 4; i < 8; ++i) {
+    char c = name[i];
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
   }
   return true;
 }
 
-// Writes all bytes to a new temporary file and moves it over target; the
-// file gets its attributes when it is made (the creating handle may write a
-// read-only file), which spares a read and a write of them per file. On any
-// failure the temporary file is removed and target is as it was.
+// The plain way: open, truncate, one write. Used where no temporary name
+// fits and where another program holds the target open; a failed write can
+// leave a cut file, which is why it is never the first choice.
+bool WriteInPlace(const char* target, const unsigned char* data, unsigned long length,
+                  DWORD attributes) {
+  if (length != 0 && data == nullptr) return false;
+  // Shares reading and writing: a holder that lets others write must not
+  // be refused for having the file open for reading or writing itself.
+  HANDLE file = CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool complete = SetEndOfFile(file) &&
+                  (length == 0 || (WriteFile(file, data, length, &written, nullptr) && written == length));
+  complete = CloseHandle(file) && complete;
+  if (complete) SetAttributes(target, attributes);
+  return complete;
+}
+
+// True when a replace of target failed only because another program has
+// it open (the input method holding its dictionaries during a reinstall):
+// the file is there, is a plain file and is not read-only, so the refusal
+// was about the open handle, which still lets the plain way write.
+bool RefusedWhileInUse(DWORD error, const char* target) {
+  if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) return false;
+  DWORD attributes = GetFileAttributesA(target);
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+}
+
+// The one way every installed file reaches the disk. All bytes go to a
+// new temporary file that is then moved over target, the file getting its
+// attributes when it is made (the creating handle may write a read-only
+// file). On a failure the temporary file is removed and target is as it
+// was, except where the plain way is taken: a folder too deep for the
+// temporary name, or a replace refused because the target is in use.
 bool ReplaceFileContents(const char* target, const unsigned char* data, unsigned long length,
                          DWORD attributes) {
   char tempPath[MAX_PATH];
-  HANDLE file = CreateTempFile(target, attributes, tempPath);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  bool noRoom = false;
+  HANDLE file = CreateTempFile(target, attributes, tempPath, &noRoom);
+  if (file == INVALID_HANDLE_VALUE) return noRoom && WriteInPlace(target, data, length, attributes);
   DWORD written = 0;
   bool complete = length == 0 || (data != nullptr && WriteFile(file, data, length, &written, nullptr) &&
                                   written == length);
   // A failed close can mean the last bytes never reached the disk.
   complete = CloseHandle(file) && complete;
   if (complete && MoveFileExA(tempPath, target, MOVEFILE_REPLACE_EXISTING)) return true;
+  DWORD error = GetLastError();
   SetFileAttributesA(tempPath, FILE_ATTRIBUTE_NORMAL);  // a read-only file cannot be deleted
   DeleteFileA(tempPath);
-  return false;
+  return complete && RefusedWhileInUse(error, target) && WriteInPlace(target, data, length, attributes);
 }
 
 }  // namespace
@@ -162,7 +198,7 @@ int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned
 
 int RemoveStaleTempFiles(const char* folder) {
   char pattern[MAX_PATH];
-  if (!FormatBounded(pattern, sizeof pattern, "%s\\~*", folder)) return 0;
+  if (!FormatBounded(pattern, sizeof pattern, "%s\\%s*%s", folder, kTempPrefix, kTempSuffix)) return 0;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(pattern, &found);
   if (search == INVALID_HANDLE_VALUE) return 0;

@@ -398,10 +398,11 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
   }
   // Planted as well: one left over for sure, and names the clean-up must spare.
   WriteWholeFile(InstallPath("~tvkBEEF.tmp"), "half a file");
-  WriteWholeFile(InstallPath("~1A2B"), "half a file, named for a very deep folder");
-  WriteWholeFile(InstallPath("~tvkNotes.tmp"), "the user's notes");
-  WriteWholeFile(InstallPath("~tvk12345.tmp"), "not ours either");
-  WriteWholeFile(InstallPath("~1a2b3"), "nor this");
+  // Only "~tvk", four upper-case hex digits and ".tmp" is ever ours.
+  const std::vector<std::string> users = {"~",          "~1",           "~1A2B",         "~1a2b3",
+                                          "~CAFE",      "~TVK1234.TMP", "~tvk12.tmp",    "~tvk12345.tmp",
+                                          "~tvkNotes.tmp"};
+  for (const std::string& user : users) WriteWholeFile(InstallPath(user), "the user's " + user);
 
   EXPECT_EQ(Run(), 1);
 
@@ -416,7 +417,13 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
     if (!installed) others.push_back(name);
   }
   std::sort(others.begin(), others.end());
-  EXPECT_EQ(others, (std::vector<std::string>{"~1a2b3", "~tvk12345.tmp", "~tvkNotes.tmp"}));
+  std::vector<std::string> expected = users;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(others, expected);
+  for (const std::string& user : users) {
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(InstallPath(user), bytes) && bytes == "the user's " + user) << user;
+  }
   std::printf(
       "[ figures  ] %d kills during extraction (one pass %lu ms), %d temporary files left by them, "
       "all gone after the next run\n",

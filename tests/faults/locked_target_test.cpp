@@ -68,18 +68,59 @@ class ProtectedTarget : public ::testing::Test {
   Bytes tips_;
 };
 
-TEST_F(ProtectedTarget, HeldOpenWithoutDeleteSharingByThisProcess) {
-  const DWORD shareModes[] = {0, FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE};
-  for (DWORD share : shareModes) {
-    SCOPED_TRACE("share mode " + std::to_string(share));
+// A holder whose sharing lets another writer in (the input method keeps
+// its dictionaries open for reading and writing during a reinstall) gets
+// the new file written in place; one that does not keeps the old file
+// whole, and the extraction fails. Never a mixture of the two.
+struct ShareCase {
+  const char* name;
+  DWORD share;
+  bool replaced;
+};
+constexpr ShareCase kShareCases[] = {
+    {"none", 0, false},
+    {"read", FILE_SHARE_READ, false},
+    {"read and write", FILE_SHARE_READ | FILE_SHARE_WRITE, true},
+    {"read, write and delete", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true},
+};
+
+TEST_F(ProtectedTarget, HeldOpenByAnotherProcessInEachShareMode) {
+  for (const ShareCase& held : kShareCases) {
+    SCOPED_TRACE(std::string("shared for ") + held.name);
     PlacePrevious(kReadOnly | kHidden | kSystem);
-    FolderState before = Snapshot(scratch_.path());
-    HANDLE held = CreateFileA((scratch_ / kTips).c_str(), GENERIC_READ, share, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(Extract(1, 1), 0);
-    CloseHandle(held);
-    ExpectPreviousWithoutFlags(before);
+    FolderState expected = Snapshot(scratch_.path());
+    {
+      HelperProcess holder(("hold-share-" + std::to_string(held.share)).c_str(), scratch_ / kTips);
+      ASSERT_TRUE(holder.ready());
+      EXPECT_EQ(Extract(1, 1), held.replaced ? 1 : 0);
+      holder.Release();
+      EXPECT_EQ(holder.Wait(10000), 0u);
+    }
+    if (held.replaced) {
+      expected[kTips].bytes = tips_;
+    } else {
+      expected[kTips].attributes &= ~(kReadOnly | kHidden);
+    }
+    EXPECT_EQ(DescribeChange(expected, Snapshot(scratch_.path())), "");
+  }
+}
+
+TEST_F(ProtectedTarget, HeldOpenForReadingByThisProcess) {
+  for (const ShareCase& held : kShareCases) {
+    SCOPED_TRACE(std::string("shared for ") + held.name);
+    PlacePrevious(kReadOnly | kHidden | kSystem);
+    FolderState expected = Snapshot(scratch_.path());
+    HANDLE handle = CreateFileA((scratch_ / kTips).c_str(), GENERIC_READ, held.share, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Extract(1, 1), held.replaced ? 1 : 0);
+    CloseHandle(handle);
+    if (held.replaced) {
+      expected[kTips].bytes = tips_;
+    } else {
+      expected[kTips].attributes &= ~(kReadOnly | kHidden);
+    }
+    EXPECT_EQ(DescribeChange(expected, Snapshot(scratch_.path())), "");
     EXPECT_EQ(Extract(0, 0), 1) << "once the handle is closed";
   }
 }

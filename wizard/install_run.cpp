@@ -4,8 +4,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <memory>
-#include <new>
 
 #include "install/bounded_format.h"
 #include "install/install.h"
@@ -101,17 +99,13 @@ bool IsFile(const char* path) {
 
 void OfferSpeechPackage() {
   if (ShowMessage(kTextSpeechCn, kTextSpeechEn, 1, mainDialog) != IDOK) return;
-  std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[kPackageBufferBytes]);
-  if (!buffer) {
-    ShowMessage(kTextMemoryCn, kTextMemoryEn, 0, mainDialog);
-    return;
-  }
+  // Inflated in pieces straight to the file: no buffer of the package's
+  // size, so no memory message either; kPackageBufferBytes stays its limit.
   char path[MAX_PATH];
   if (!MakePackagePath(path, sizeof path)) return;
   // Only a package written whole is opened: a stale or cut one left in the
   // temporary folder would fail in the installer, not here.
-  int extracted = ExtractPayload(IDR_SPEECH_PACKAGE, kPackageName, buffer.get(), kPackageBufferBytes,
-                                 0, 0, path);
+  int extracted = ExtractPayload(IDR_SPEECH_PACKAGE, kPackageName, kPackageBufferBytes, 0, 0, path);
   if (extracted && IsFile(path)) ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
 }
 }  // namespace

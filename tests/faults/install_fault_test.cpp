@@ -348,7 +348,7 @@ DWORD TimeOnePass(const std::string& folder) {
   CopyBounded(installDir, sizeof installDir, folder.c_str());
   DWORD start = GetTickCount();
   for (const ManifestRow& row : kManifest) {
-    ExtractPayload(row.id, row.fileName, buffer.data(), kInstallBufferSize, row.readOnly,
+    ExtractPayload(row.id, row.fileName, kInstallBufferSize, row.readOnly,
                    row.hidden, nullptr);
   }
   DWORD elapsed = GetTickCount() - start;
@@ -402,7 +402,7 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
   const std::vector<std::string> users = {"~",          "~1",           "~1A2B",         "~1a2b3",
                                           "~CAFE",      "~TVK1234.TMP", "~tvk12.tmp",    "~tvk12345.tmp",
                                           "~tvkNotes.tmp"};
-  for (const std::string& user : users) WriteWholeFile(InstallPath(user), "the user's " + user);
+  for (const std::string& user : users) WriteWholeFile(InstallPath(user.c_str()), "the user's " + user);
 
   EXPECT_EQ(Run(), 1);
 
@@ -422,7 +422,7 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
   EXPECT_EQ(others, expected);
   for (const std::string& user : users) {
     std::string bytes;
-    EXPECT_TRUE(ReadWholeFile(InstallPath(user), bytes) && bytes == "the user's " + user) << user;
+    EXPECT_TRUE(ReadWholeFile(InstallPath(user.c_str()), bytes) && bytes == "the user's " + user) << user;
   }
   std::printf(
       "[ figures  ] %d kills during extraction (one pass %lu ms), %d temporary files left by them, "

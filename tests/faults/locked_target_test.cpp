@@ -50,7 +50,7 @@ class ProtectedTarget : public ::testing::Test {
   }
 
   int Extract(int readOnly, int hidden) {
-    return ExtractPayload(kTipsId, kTips, buffer_, kInstallBufferSize, readOnly, hidden, nullptr);
+    return ExtractPayload(kTipsId, kTips, kInstallBufferSize, readOnly, hidden, nullptr);
   }
 
   // After a refusal while the target was locked: the previous bytes stay,

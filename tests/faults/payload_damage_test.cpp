@@ -111,7 +111,7 @@ TEST_F(DamagedPayload, NoDamagedStreamYieldsAWrongFile) {
     FolderState before = Snapshot(scratch_.path());
     unsigned long length = kInstallBufferSize;
     int code = InflatePayload(c.id, buffer_, &length);
-    int written = ExtractPayload(c.id, name.c_str(), buffer_, kInstallBufferSize, 1, 1, nullptr);
+    int written = ExtractPayload(c.id, name.c_str(), kInstallBufferSize, 1, 1, nullptr);
     EXPECT_EQ(written, code == Z_OK ? 1 : 0) << "zlib said " << code;
     if (written == 0) {
       ++failed;
@@ -141,7 +141,7 @@ TEST_F(DamagedPayload, StreamsThatInflatePastTheBufferFail) {
   length = kInstallBufferSize;
   EXPECT_EQ(InflatePayload(kZerosPastBufferId, buffer_, &length), Z_BUF_ERROR);
   EXPECT_EQ(
-      ExtractPayload(kZerosPastBufferId, "zeros.bin", buffer_, kInstallBufferSize, 0, 0, nullptr),
+      ExtractPayload(kZerosPastBufferId, "zeros.bin", kInstallBufferSize, 0, 0, nullptr),
       0);
   EXPECT_EQ(DescribeChange(before, Snapshot(scratch_.path())), "");
 
@@ -160,9 +160,9 @@ TEST_F(DamagedPayload, StreamsThatInflatePastTheBufferFail) {
     length = capacity;
     EXPECT_EQ(InflatePayload(id, buffer_, &length), Z_BUF_ERROR);
     EXPECT_EQ(length, capacity);
-    EXPECT_EQ(ExtractPayload(id, name.c_str(), buffer_, capacity, 0, 0, nullptr), 0);
+    EXPECT_EQ(ExtractPayload(id, name.c_str(), capacity, 0, 0, nullptr), 0);
     EXPECT_EQ(DescribeChange(before, Snapshot(scratch_.path())), "");
-    EXPECT_EQ(ExtractPayload(id, name.c_str(), buffer_, capacity + 1, 0, 0, nullptr), 1);
+    EXPECT_EQ(ExtractPayload(id, name.c_str(), capacity + 1, 0, 0, nullptr), 1);
     Bytes installed;
     ASSERT_TRUE(ReadWholeFile(scratch_ / name, installed));
     EXPECT_TRUE(installed == original);

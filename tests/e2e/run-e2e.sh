@@ -57,19 +57,8 @@ if grep -qsiE '^"[^"]*"="Z:.*\.(ttf|otf|ttc|fon)"' "$WINEPREFIX/system.reg" "$WI
   rm -rf "$WINEPREFIX"
 fi
 
-# The prefix is made once, under a lock. Wine links the profile's Desktop,
-# document and template folders to the host's home; here they are real folders, so
-# the shortcuts of an install stay inside the prefix.
-if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
-  flock "$WINEPREFIX.lock" sh -c '
-    if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
-      wine wineboot -i >/dev/null 2>&1 && wineserver -w &&
-      find "$WINEPREFIX/drive_c/users" -type l | while read -r link; do
-        rm "$link" && mkdir "$link"
-      done &&
-      touch "$WINEPREFIX/.tavik-ready"
-    fi'
-fi
+# The prefix is made once (cmake/wine-prefix.sh), of the build's kind.
+sh "$(dirname "$0")/../../cmake/wine-prefix.sh" "$build"
 # Kept warm between scenarios; its output must not hold the caller's pipe.
 wineserver -p10 >/dev/null 2>&1 || true
 

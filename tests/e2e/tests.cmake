@@ -11,7 +11,7 @@ endif()
 # that need an install but not the product's sizes.
 add_executable(TavikSetupSmall WIN32 ${CMAKE_SOURCE_DIR}/startup/main.cpp
                ${CMAKE_SOURCE_DIR}/resources/setup.rc ${TAVIK_TEST_PAYLOAD_RC})
-target_link_libraries(TavikSetupSmall PRIVATE tavik_core)
+tavik_product_program(TavikSetupSmall)
 target_compile_options(TavikSetupSmall PRIVATE ${TAVIK_WARNINGS})
 set_target_properties(TavikSetupSmall PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
 

@@ -28,7 +28,7 @@ tavik_test(no_wizard_test GUI SOURCES startup/no_wizard_test.cpp RC ${TAVIK_TEST
 tavik_add_payload(damagedfont PROFILE small PACK_ARGS --damage 110)
 add_executable(TavikSetupDamagedFont WIN32 ${CMAKE_SOURCE_DIR}/startup/main.cpp
                ${CMAKE_SOURCE_DIR}/resources/setup.rc ${TAVIK_PAYLOAD_RC_damagedfont})
-target_link_libraries(TavikSetupDamagedFont PRIVATE tavik_core)
+tavik_product_program(TavikSetupDamagedFont)
 target_compile_options(TavikSetupDamagedFont PRIVATE ${TAVIK_WARNINGS})
 set_target_properties(TavikSetupDamagedFont PROPERTIES
                       RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")

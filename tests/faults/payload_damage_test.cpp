@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -129,6 +130,30 @@ TEST_F(DamagedPayload, NoDamagedStreamYieldsAWrongFile) {
   std::printf(
       "[ figures  ] %zu damaged streams: %d failed cleanly, %d harmless flips gave the original\n",
       std::size(kDamageCases), failed, harmless);
+}
+
+int piecesSeen = 0;
+void CountPiece() { ++piecesSeen; }
+
+// A stream of exactly the buffer's size streams to disk whole, over a
+// read-only hidden previous file, with the hook run between its pieces.
+TEST_F(DamagedPayload, AStreamOfTheBuffersSizeStreamsToDiskInPieces) {
+  PlacePrevious("zeros.bin", kReadOnlyHidden);
+  piecesSeen = 0;
+  extractPieceHook = CountPiece;
+  int written = ExtractPayload(kZerosFillingBufferId, "zeros.bin", kInstallBufferSize, 1, 0, nullptr);
+  extractPieceHook = nullptr;
+  ASSERT_EQ(written, 1);
+  Bytes installed;
+  ASSERT_TRUE(ReadWholeFile(scratch_ / "zeros.bin", installed));
+  EXPECT_EQ(installed.size(), kInstallBufferSize);
+  EXPECT_EQ(std::count(installed.begin(), installed.end(), 0), static_cast<long>(kInstallBufferSize));
+  EXPECT_EQ(GetFileAttributesA((scratch_ / "zeros.bin").c_str()) & kReadOnlyHidden, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  // 29 MiB in pieces of at most 256 KiB: the hook runs between every two.
+  EXPECT_GE(piecesSeen, 115);
+  FolderState after = Snapshot(scratch_.path());
+  EXPECT_EQ(after.size(), 1u) << "a temporary file was left beside it";
+  RemoveTree(scratch_ / "zeros.bin");
 }
 
 TEST_F(DamagedPayload, StreamsThatInflatePastTheBufferFail) {

@@ -2,6 +2,8 @@
 // base and the configuration file.
 #pragma once
 
+#include <string>
+
 // ---- Payload resource extraction --------------------------------------------
 // Returns 0 on success (length then holds the bytes produced), otherwise a
 // nonzero zlib result code. length holds the capacity on entry. For the
@@ -24,6 +26,12 @@ bool FindPayload(int id, const unsigned char** data, unsigned long* size);
 void ReleasePayloadPages(const unsigned char* data, unsigned long size);
 int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned long length,
                        int readOnly, int hidden, const char* fullPath);
+// "%s\%s" of installDir and name; false when it does not fit or installDir
+// is empty (the path would then name the root of the current drive).
+bool FormatInstallPath(char* path, unsigned long size, const char* name);
+// The whole of a small file, read with others' sharing; false when it is
+// missing, unreadable or larger than limit bytes.
+bool ReadSmallFile(const char* path, unsigned long limit, std::string& bytes);
 int MakeWritable(const char* path, int clearReadOnly, int clearHidden);  // 1 if changed
 int DeleteInstalledFile(const char* path);  // 0 deleted, -1 otherwise
 // Removes the temporary files that an interrupted extraction left in folder
@@ -33,6 +41,9 @@ int RemoveStaleTempFiles(const char* folder);
 
 // ---- Install sequence -------------------------------------------------------
 int RunInstall();  // 1 success, 0 failure
+// Copies SCtrlSet0.bin from moduleDir into windowsDir when it is there (the
+// last step of RunInstall); nothing when either folder is empty.
+void CopySettingsFile();
 
 // ---- Word base and configuration file ---------------------------------------
 extern int keepOldWordBase;

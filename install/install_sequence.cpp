@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <string>
+
 #include "install/bounded_format.h"
 #include "install/install.h"
 #include "install/manifest.h"
@@ -26,6 +28,8 @@ constexpr int kProgressComplete = 100;
 // Another spelling of one stale name could survive the first deletion on a
 // case-sensitive file system; more than a handful means deletion is failing.
 constexpr int kMaxOtherSpellings = 8;
+// The editor's settings are a few kilobytes; anything past this is not them.
+constexpr unsigned long kLargestSettingsFile = 16ul << 20;
 
 // No messages are dispatched while the sequence runs, so the bar would
 // never repaint on its own.
@@ -63,13 +67,13 @@ bool FindOtherSpelling(const char* path, const char* name, char* found, size_t f
 // apart, every spelling of the name must go all the same.
 void DeleteStaleFile(const char* name) {
   char path[MAX_PATH];
-  if (!FormatBounded(path, sizeof path, "%s\\%s", installDir, name)) return;
+  if (!FormatInstallPath(path, sizeof path, name)) return;
   DeleteInstalledFile(path);
   for (int spelling = 0; spelling < kMaxOtherSpellings; ++spelling) {
     char found[MAX_PATH];
     char foundPath[MAX_PATH];
     if (!FindOtherSpelling(path, name, found, sizeof found)) return;
-    if (!FormatBounded(foundPath, sizeof foundPath, "%s\\%s", installDir, found)) return;
+    if (!FormatInstallPath(foundPath, sizeof foundPath, found)) return;
     if (DeleteInstalledFile(foundPath) != 0) return;
   }
 }
@@ -107,22 +111,6 @@ void CreateShortcuts(HWND progressBar) {
   }
 }
 
-// The editor's saved settings travel beside the setup program, when the
-// distributor put them there, and the editor looks for them in the
-// Windows folder.
-void CopySettingsFile() {
-  char source[MAX_PATH];
-  char target[MAX_PATH];
-  if (!FormatBounded(source, sizeof source, "%sSCtrlSet%c.bin", moduleDir, '0')) return;
-  DWORD attributes = GetFileAttributesA(source);
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
-  if (!FormatBounded(target, sizeof target, "%sSCtrlSet%c.bin", windowsDir, '0')) return;
-  // Made writable and overwritten rather than deleted first: a copy that
-  // cannot be made (the source unreadable, say) leaves the earlier one.
-  MakeWritable(target, 1, 1);
-  CopyFileA(source, target, FALSE);
-}
-
 // Every step of the sequence. 0 when a stopping row failed: the closing
 // steps then do not run.
 int InstallSteps() {
@@ -150,6 +138,28 @@ int InstallSteps() {
 }
 
 }  // namespace
+
+// The editor's saved settings travel beside the setup program, when the
+// distributor put them there, and the editor looks for them in the
+// Windows folder. Written as an installed file is (a temporary copy, then
+// a replace), so a copy that fails leaves the earlier one whole; the copy
+// carries the source's read-only and hidden bits as a file copy would.
+void CopySettingsFile() {
+  // An empty folder would make a relative path: the copy would read from
+  // or write into whatever the current folder happens to be.
+  if (moduleDir[0] == '\0' || windowsDir[0] == '\0') return;
+  char source[MAX_PATH];
+  char target[MAX_PATH];
+  if (!FormatBounded(source, sizeof source, "%sSCtrlSet%c.bin", moduleDir, '0')) return;
+  DWORD attributes = GetFileAttributesA(source);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
+  if (!FormatBounded(target, sizeof target, "%sSCtrlSet%c.bin", windowsDir, '0')) return;
+  std::string bytes;
+  if (!ReadSmallFile(source, kLargestSettingsFile, bytes)) return;
+  WriteInstalledFile(nullptr, reinterpret_cast<const unsigned char*>(bytes.data()),
+                     static_cast<unsigned long>(bytes.size()), (attributes & FILE_ATTRIBUTE_READONLY) != 0,
+                     (attributes & FILE_ATTRIBUTE_HIDDEN) != 0, target);
+}
 
 // Files are inflated in pieces straight to disk, so the sequence needs no
 // buffer of a file's size and no step of it can run out of memory before it

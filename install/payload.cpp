@@ -250,7 +250,7 @@ bool ReplaceFileContents(const char* target, FileContent& content, DWORD attribu
 int InstallFile(const char* fileName, FileContent& content, int readOnly, int hidden, const char* fullPath) {
   char path[MAX_PATH];
   bool built = fullPath != nullptr ? CopyBounded(path, sizeof path, fullPath)
-                                   : fileName != nullptr && FormatBounded(path, sizeof path, "%s\\%s", installDir, fileName);
+                                   : fileName != nullptr && FormatInstallPath(path, sizeof path, fileName);
   if (!built) return 0;
 
   DWORD previous = GetFileAttributesA(path);
@@ -327,6 +327,7 @@ int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned
 }
 
 int RemoveStaleTempFiles(const char* folder) {
+  if (folder == nullptr || folder[0] == '\0') return 0;  // "\~tvk*.tmp" is the drive's root
   char pattern[MAX_PATH];
   if (!FormatBounded(pattern, sizeof pattern, "%s\\%s*%s", folder, kTempPrefix, kTempSuffix)) return 0;
   WIN32_FIND_DATAA found;
@@ -343,6 +344,30 @@ int RemoveStaleTempFiles(const char* folder) {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   return removed;
+}
+
+bool FormatInstallPath(char* path, unsigned long size, const char* name) {
+  if (installDir[0] == '\0') {
+    if (size > 0) path[0] = '\0';
+    return false;
+  }
+  return FormatBounded(path, size, "%s\\%s", installDir, name);
+}
+
+bool ReadSmallFile(const char* path, unsigned long limit, std::string& bytes) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD high = 0;
+  DWORD size = GetFileSize(file, &high);
+  bool read = size != INVALID_FILE_SIZE && high == 0 && size <= limit;
+  if (read) {
+    bytes.resize(size);
+    DWORD got = 0;
+    read = size == 0 || (ReadFile(file, &bytes[0], size, &got, nullptr) && got == size);
+  }
+  CloseHandle(file);
+  return read;
 }
 
 int MakeWritable(const char* path, int clearReadOnly, int clearHidden) {

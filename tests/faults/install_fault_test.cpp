@@ -432,6 +432,45 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
       kills, static_cast<unsigned long>(pass), static_cast<int>(tempFilesSeen.size()));
 }
 
+// ---- Files in use ---------------------------------------------------------------------
+
+// A file another program holds during a reinstall (the input method and
+// its dictionaries): where the holder lets a writer in, the new file is
+// written in place; otherwise the old one stays whole and the row's own
+// rule decides the run. Row 3 stops the install, row 13 does not.
+TEST_F(InstallFault, FilesInUseFollowTheirRowsRule) {
+  constexpr DWORD kReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  struct Case {
+    const char* name;
+    std::size_t row;  // index into the manifest
+    DWORD share;
+    bool replaced;
+    int result;
+  };
+  const Case cases[] = {
+      {"stopping row, shared for reading and writing", 2, kReadWrite, true, 1},
+      {"stopping row, shared for reading", 2, FILE_SHARE_READ, false, 0},
+      {"continuing row, not shared", 12, 0, false, 1},
+      {"continuing row, shared for everything", 12, kReadWrite | FILE_SHARE_DELETE, true, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PlantPrevious();
+    std::string target = InstallPath(kManifest[c.row].fileName);
+    {
+      HelperProcess holder(("hold-share-" + std::to_string(c.share)).c_str(), target);
+      ASSERT_TRUE(holder.ready());
+      EXPECT_EQ(Run(), c.result);
+      holder.Release();
+      EXPECT_EQ(holder.Wait(10000), 0u);
+    }
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(target, bytes));
+    EXPECT_TRUE(bytes == (c.replaced ? SamplePayload(kManifest[c.row].fileName) : Previous(c.row)));
+    ExpectOnlyManifestFiles();
+  }
+}
+
 // ---- Paths of the closing steps at their limit ----------------------------------------
 
 // The settings copy beside the program and in the Windows folder, each path

@@ -142,6 +142,76 @@ TEST_F(ProtectedTarget, HeldOpenByAnotherProcess) {
   EXPECT_TRUE(installed == tips_);
 }
 
+// The settings copy in the Windows folder, held by another program: the
+// same rule as an installed file, the source's bytes whole or the old ones.
+TEST_F(ProtectedTarget, SettingsCopyHeldByAnotherProcess) {
+  ScratchFolder module;
+  ASSERT_TRUE(WriteWholeFile(module / "SCtrlSet0.bin", "new settings"));
+  ASSERT_TRUE(FormatBounded(moduleDir, sizeof moduleDir, "%s\\", module.path().c_str()));
+  ASSERT_TRUE(FormatBounded(windowsDir, sizeof windowsDir, "%s\\", scratch_.path().c_str()));
+  std::string target = scratch_ / "SCtrlSet0.bin";
+  for (const ShareCase& held : kShareCases) {
+    SCOPED_TRACE(std::string("shared for ") + held.name);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(WriteWholeFile(target, "earlier settings"));
+    FolderState expected = Snapshot(scratch_.path());
+    {
+      HelperProcess holder(("hold-share-" + std::to_string(held.share)).c_str(), target);
+      ASSERT_TRUE(holder.ready());
+      CopySettingsFile();
+      holder.Release();
+      EXPECT_EQ(holder.Wait(10000), 0u);
+    }
+    if (held.replaced) expected["SCtrlSet0.bin"].bytes = AsBytes("new settings");
+    EXPECT_EQ(DescribeChange(expected, Snapshot(scratch_.path())), "");
+  }
+}
+
+// An empty folder global names no folder: nothing is read from or written
+// into the current folder, or the root of the current drive, in its place.
+TEST_F(ProtectedTarget, EmptyFoldersNameNoPath) {
+  ScratchFolder current;
+  ScratchFolder module;
+  char previous[MAX_PATH];
+  DWORD length = GetCurrentDirectoryA(sizeof previous, previous);
+  ASSERT_TRUE(length > 0 && length < sizeof previous);
+  ASSERT_TRUE(SetCurrentDirectoryA(current.path().c_str()));
+  ASSERT_TRUE(WriteWholeFile(current / "SCtrlSet0.bin", "found in the current folder"));
+  ASSERT_TRUE(WriteWholeFile(module / "SCtrlSet0.bin", "beside the program"));
+  FolderState currentBefore = Snapshot(current.path());
+  FolderState windowsBefore = Snapshot(scratch_.path());
+  struct Case {
+    const char* name;
+    std::string module;
+    std::string windows;
+  };
+  const Case cases[] = {{"no program folder", "", scratch_.path() + "\\"},
+                        {"no Windows folder", module.path() + "\\", ""},
+                        {"neither", "", ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(CopyBounded(moduleDir, sizeof moduleDir, c.module.c_str()));
+    ASSERT_TRUE(CopyBounded(windowsDir, sizeof windowsDir, c.windows.c_str()));
+    CopySettingsFile();
+    EXPECT_EQ(DescribeChange(currentBefore, Snapshot(current.path())), "");
+    EXPECT_EQ(DescribeChange(windowsBefore, Snapshot(scratch_.path())), "");
+  }
+  // An empty install folder: "\name" would be the root of the current drive.
+  std::string name = "tvk-no-install-folder-" + std::to_string(GetCurrentProcessId()) + ".txt";
+  std::string root = std::string(1, current.path()[0]) + ":\\" + name;
+  installDir[0] = '\0';
+  EXPECT_EQ(ExtractPayload(kTipsId, name.c_str(), kInstallBufferSize, 0, 0, nullptr), 0);
+  bool written = GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+  DeleteFileA(root.c_str());
+  EXPECT_FALSE(written) << root;
+  std::string leftOver = std::string(1, current.path()[0]) + ":\\~tvkE0E0.tmp";
+  bool placed = WriteWholeFile(leftOver, "not in any install folder");
+  EXPECT_EQ(RemoveStaleTempFiles(""), 0);
+  EXPECT_TRUE(!placed || GetFileAttributesA(leftOver.c_str()) != INVALID_FILE_ATTRIBUTES);
+  DeleteFileA(leftOver.c_str());
+  SetCurrentDirectoryA(previous);
+}
+
 TEST_F(ProtectedTarget, AFolderUnderTheTargetNameStays) {
   ASSERT_TRUE(CreateDirectoryA((scratch_ / kTips).c_str(), nullptr));
   ASSERT_TRUE(WriteWholeFile(scratch_ / kTips + "\\inside.txt", "inside"));

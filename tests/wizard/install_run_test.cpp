@@ -265,3 +265,68 @@ TEST_F(InstallRunTest, FailedInstallIsToldAndOffersNoSpeech) {
             "Installation failed. Please check your system (quit all Tavik applications) and try again.");
   EXPECT_FALSE(PathExists(SpeechPackagePath()));
 }
+
+// The cursor and pointer at the moment the first dialog window of the
+// thread is being made: the result message, before it is shown and before
+// anything of its own could set another cursor.
+struct AtFirstDialog {
+  bool seen = false;
+  POINT pointer = {};
+  HCURSOR cursor = nullptr;
+};
+AtFirstDialog atFirstDialog;
+
+LRESULT CALLBACK RecordAtFirstDialog(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && !atFirstDialog.seen) {
+    const CBT_CREATEWNDA* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+    const char* className = create->lpcs->lpszClass;
+    bool isDialog = IS_INTRESOURCE(className) ? reinterpret_cast<ULONG_PTR>(className) == 32770
+                                              : lstrcmpiA(className, "#32770") == 0;
+    if (isDialog && create->lpcs->hwndParent != nullptr) {
+      atFirstDialog.seen = true;
+      GetCursorPos(&atFirstDialog.pointer);
+      atFirstDialog.cursor = GetCursor();
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// While the install runs the wait cursor is up, over the dialog: a pointer
+// outside the dialog is moved to the centre of its window rectangle (halves
+// truncated), one inside stays where it is. Both are what they are when the
+// result message appears.
+TEST_F(InstallRunTest, WaitCursorOverTheDialogWhenTheResultAppears) {
+  struct Case {
+    const char* name;
+    bool outside;
+  };
+  const Case cases[] = {{"pointer outside the dialog", true}, {"pointer inside the dialog", false}};
+  int run = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecreateWizard();
+    SetDlgItemTextA(dialog, IDC_PATH_EDIT, (target_ + std::to_string(++run)).c_str());
+    RECT frame;
+    ASSERT_TRUE(GetWindowRect(dialog, &frame));
+    POINT start = c.outside ? POINT{frame.right + 40, frame.bottom + 40} : POINT{frame.left + 7, frame.top + 9};
+    POINT expected = c.outside ? POINT{frame.left + (frame.right - frame.left) / 2,
+                                       frame.top + (frame.bottom - frame.top) / 2}
+                               : start;
+    GoToPage(3);
+    ASSERT_TRUE(SetCursorPos(start.x, start.y));
+    answerMessage = [](const SeenMessage& message) {
+      return message.english == kTextSpeechEn ? IDCANCEL : IDOK;
+    };
+    atFirstDialog = AtFirstDialog();
+    HHOOK hook = SetWindowsHookExA(WH_CBT, RecordAtFirstDialog, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    Click(IDC_NEXT);
+    UnhookWindowsHookEx(hook);
+    ASSERT_FALSE(messages().empty());
+    EXPECT_EQ(messages()[messages().size() - 2].english, kTextSuccessEn);
+    ASSERT_TRUE(atFirstDialog.seen);
+    EXPECT_EQ(atFirstDialog.pointer.x, expected.x);
+    EXPECT_EQ(atFirstDialog.pointer.y, expected.y);
+    EXPECT_EQ(atFirstDialog.cursor, LoadCursorA(nullptr, IDC_WAIT));
+  }
+}

@@ -3,6 +3,8 @@
 # rebuild it; a no-op build costs well under a second.
 include(ExternalProject)
 
+option(TAVIK_NATIVE_TESTS "Build and run the native sanitizer tests of the pure code" ON)
+
 set(TAVIK_HOST_DIR "${CMAKE_BINARY_DIR}/host")
 set(TAVIK_PAYLOAD_PACK   "${TAVIK_HOST_DIR}/payload_pack")
 set(TAVIK_FONT_BUILDER   "${TAVIK_HOST_DIR}/font_builder")
@@ -14,7 +16,7 @@ ExternalProject_Add(host_tools
   BINARY_DIR "${TAVIK_HOST_DIR}"
   CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
   # The cross toolchain must not leak into the native project.
-  CMAKE_CACHE_ARGS -DCMAKE_TOOLCHAIN_FILE:STRING=
+  CMAKE_CACHE_ARGS -DCMAKE_TOOLCHAIN_FILE:STRING= -DTAVIK_NATIVE_TESTS:BOOL=${TAVIK_NATIVE_TESTS}
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""
   BUILD_BYPRODUCTS "${TAVIK_PAYLOAD_PACK}" "${TAVIK_FONT_BUILDER}" "${TAVIK_SAMPLE_PAYLOAD}"

@@ -38,3 +38,8 @@ target_compile_definitions(setup_process_test PRIVATE
   TAVIK_SETUP_EXE="$<TARGET_FILE:TavikSetup>"
   TAVIK_DAMAGED_FONT_SETUP_EXE="$<TARGET_FILE:TavikSetupDamagedFont>")
 add_dependencies(setup_process_test TavikSetup TavikSetupDamagedFont)
+
+# The setup program's image: machine type, header versions, manifest.
+tavik_test(pe_image_test SOURCES startup/pe_image_test.cpp common/disk_test_support.cpp)
+target_compile_definitions(pe_image_test PRIVATE TAVIK_SETUP_EXE="$<TARGET_FILE:TavikSetup>")
+add_dependencies(pe_image_test TavikSetup)

@@ -66,28 +66,18 @@ run_table() {
   cmake --build "$dir" --target perf_suite -j 2
   dir="$(cd "$dir" && pwd)"
   export WINEPREFIX="$dir/bench/wineprefix"
-  # The loader itself, of the executable's own width: the wine wrapper
-  # script would add a shell to every timed start.
+  # The loader itself, of the build's kind (32-bit for the shipped build):
+  # the wine wrapper script would add a shell to every timed start.
   loader=wine
-  if od -An -tx1 -j "$(od -An -tu4 -j60 -N4 "$dir/TavikSetup.exe" | tr -d ' ')" -N26 "$dir/TavikSetup.exe" |
-     tr -d ' \n' | grep -q '^50450000.*0b01$'; then
+  if [ "$(cat "$dir/wine-arch" 2>/dev/null)" = win32 ]; then
     [ -x /usr/lib/wine/wine ] && loader=/usr/lib/wine/wine
   else
     [ -x /usr/lib/wine/wine64 ] && loader=/usr/lib/wine/wine64
   fi
-  export WINELOADER=$loader
-  if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
-    echo "Creating the suite's Wine prefix in $WINEPREFIX"
-    wine wineboot -i >/dev/null 2>&1
-    wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
-    wineserver -w
-    # Shell folders inside the prefix, not links to the host's home: the
-    # installs below make desktop shortcuts.
-    for link in "$WINEPREFIX"/drive_c/users/*/*; do
-      if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
-    done
-    touch "$WINEPREFIX/.tavik-ready"
-  fi
+  if [ "$loader" = wine ]; then unset WINELOADER; else export WINELOADER=$loader; fi
+  # Shell folders inside the prefix, not links to the host's home: the
+  # installs below make desktop shortcuts (cmake/wine-prefix.sh does both).
+  cmake/wine-prefix.sh "$dir" --unmanaged
   # One wineserver for the whole table: every start is a warm start. A
   # window stays open meanwhile, as the desktop does on Windows: otherwise
   # Wine ends its desktop process whenever the last program with a window

@@ -3,7 +3,7 @@
 # rebuild it; a no-op build costs well under a second.
 include(ExternalProject)
 
-option(TAVIK_NATIVE_TESTS "Build the native sanitizer builds of the pure tests" ON)
+option(TAVIK_NATIVE_TESTS "Build and run the native sanitizer tests of the pure code" ON)
 
 set(TAVIK_HOST_DIR "${CMAKE_BINARY_DIR}/host")
 set(TAVIK_PAYLOAD_PACK   "${TAVIK_HOST_DIR}/payload_pack")

@@ -14,10 +14,17 @@
 # The user's shell folders (Desktop, Documents, ...) are made real folders
 # inside the prefix: Wine links them to the host's home, and shortcuts made
 # by an install would land there.
+# Exits 77 (a skip, for ctest) when this machine cannot run the build's
+# Wine loader.
 set -e
 build="$1"
 unmanaged="$2"
-arch="$(cat "$build/wine-arch" 2>/dev/null || echo win64)"
+. "$(dirname "$0")/wine-env.sh"
+arch="$tavik_arch"
+if ! tavik_wine_runs; then
+  echo "wine-prefix: this machine cannot run $tavik_wine ($arch programs); skipped" >&2
+  exit "$tavik_skipped"
+fi
 
 fits() {
   [ -f "$WINEPREFIX/.tavik-ready" ] &&
@@ -36,9 +43,9 @@ if [ -e "$WINEPREFIX" ]; then
   wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
 fi
-WINEARCH="$arch" wine wineboot -i >/dev/null 2>&1
+WINEARCH="$arch" "$tavik_wine" wineboot -i >/dev/null 2>&1
 if [ "$unmanaged" = --unmanaged ]; then
-  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+  "$tavik_wine" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
 fi
 # The registry files are written when the server ends; a program started
 # before that can find no window station.

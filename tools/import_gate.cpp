@@ -3,7 +3,7 @@
 //   import_gate EXE EXPORTS_DIR
 // EXPORTS_DIR holds one file per system DLL, <dll name in lower case>.txt,
 // one exported name per line ('#' starts a comment). Every import of EXE,
-// from the import table and from the delay-load table, must be listed
+// from the import table and from the delay-load descriptors, must be listed
 // there; an import by ordinal always fails, since the lists hold names.
 // Prints each import that is missing and exits 1; exits 0 when all are
 // present, 2 when EXE cannot be read as a PE image.
@@ -166,21 +166,53 @@ bool ReadImports(const Image& image, uint32_t rva, std::vector<Import>& imports)
   return true;
 }
 
-// Delay-load descriptors hold RVAs when bit 0 of their attributes is set,
+bool LooksLikeDllName(const std::string& name) {
+  std::string ending = name.substr(name.size() - 4);
+  for (char& c : ending) c = char(std::tolower(static_cast<unsigned char>(c)));
+  if (ending != ".dll") return false;
+  return std::all_of(name.begin(), name.end(), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_' || c == '-';
+  });
+}
+
+// One delay-load descriptor at a file offset; false when the bytes there
+// are not one. Descriptors hold RVAs when bit 0 of their attributes is set,
 // virtual addresses otherwise (the older form).
+bool ReadDelayDescriptor(const Image& image, size_t offset, std::vector<Import>& imports) {
+  uint32_t attributes = image.At<uint32_t>(offset).value_or(0);
+  uint64_t name = image.At<uint32_t>(offset + 4).value_or(0);
+  uint64_t names = image.At<uint32_t>(offset + 16).value_or(0);
+  uint64_t bias = (attributes & 1) ? 0 : image.imageBase_;
+  if (name < bias || names < bias) return false;
+  auto dll = image.StringAt(name - bias);
+  if (!dll || dll->size() < 5 || !LooksLikeDllName(*dll)) return false;
+  std::vector<Import> found;
+  if (!ReadThunks(image, names - bias, *dll, true, found) || found.empty()) return false;
+  imports.insert(imports.end(), found.begin(), found.end());
+  return true;
+}
+
 bool ReadDelayImports(const Image& image, uint32_t rva, std::vector<Import>& imports) {
   for (uint64_t entry = rva; rva != 0; entry += 32) {
     auto offset = image.Offset(entry);
     if (!offset) return false;
-    uint32_t attributes = image.At<uint32_t>(*offset).value_or(0);
-    uint64_t name = image.At<uint32_t>(*offset + 4).value_or(0);
-    uint64_t names = image.At<uint32_t>(*offset + 16).value_or(0);
-    if (name == 0) return true;
-    uint64_t bias = (attributes & 1) ? 0 : image.imageBase_;
-    auto dll = image.StringAt(name - bias);
-    if (!dll || !ReadThunks(image, names - bias, *dll, true, imports)) return false;
+    if (image.At<uint32_t>(*offset + 4).value_or(0) == 0) return true;
+    if (!ReadDelayDescriptor(image, *offset, imports)) return false;
   }
   return true;
+}
+
+// GNU ld (2.40) links the delay-load descriptors that dlltool makes but
+// leaves the image's delay-import directory empty, so the descriptors are
+// searched for: RVA form (attributes 1), a DLL name, a valid name table.
+void ScanDelayImports(const Image& image, std::vector<Import>& imports) {
+  for (const Section& section : image.sections_) {
+    for (uint32_t at = 0; at + 32 <= section.rawSize; at += 4) {
+      size_t offset = size_t(section.rawOffset) + at;
+      if (image.At<uint32_t>(offset) != uint32_t(1)) continue;
+      ReadDelayDescriptor(image, offset, imports);
+    }
+  }
 }
 
 std::string Lower(std::string text) {
@@ -219,6 +251,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "import_gate: %s is not a readable PE image\n", argv[1]);
     return 2;
   }
+  if (directories[kDelayImportDirectory][0] == 0) ScanDelayImports(image, imports);
   std::map<std::string, std::optional<std::set<std::string>>> lists;
   int missing = 0;
   for (const Import& import : imports) {

@@ -91,7 +91,8 @@ run_table() {
   table_status=0
   "$dir/bench/host/bench_suite" --build "$dir" --payload "$(cat "$dir/bench/payload-dir.txt")" \
     --wine "$loader" --title "$title" "$@" >>"$results" || table_status=$?
-  kill "$keeper" 2>/dev/null; keeper=""
+  kill "$keeper" 2>/dev/null || true
+  keeper=""
   wineserver -k 2>/dev/null || true
   cat "$results"
   return $table_status

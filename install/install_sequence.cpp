@@ -89,13 +89,12 @@ void DeleteStaleFiles() {
 }
 
 // False when a row marked stop failed; rows after it are not touched.
-bool ExtractManifest(HWND progressBar, unsigned char* workBuffer) {
+bool ExtractManifest(HWND progressBar) {
   for (const ManifestRow& row : kManifest) {
     KeepAnswering();
     if (row.progress != 0) SetProgress(progressBar, row.progress);
     if (row.condition == RowCondition::kWordBaseReplaced && keepOldWordBase == 1) continue;
-    int written = ExtractPayload(row.id, row.fileName, workBuffer, kInstallBufferSize, row.readOnly,
-                                 row.hidden, nullptr);
+    int written = ExtractPayload(row.id, row.fileName, kInstallBufferSize, row.readOnly, row.hidden, nullptr);
     if (written == 0 && row.onFailure == FailureRule::kStop) return false;
   }
   return true;
@@ -116,9 +115,9 @@ void CreateShortcuts(HWND progressBar) {
   }
 }
 
-// Everything between the allocation and the release of workBuffer. 0 when
-// a stopping row failed: the closing steps then do not run.
-int InstallWithBuffer(unsigned char* workBuffer) {
+// Every step of the sequence. 0 when a stopping row failed: the closing
+// steps then do not run.
+int InstallSteps() {
   HWND progressBar = GetDlgItem(mainDialog, IDC_PROGRESS);
   ShowWindow(progressBar, SW_SHOW);
   SetProgress(progressBar, kProgressStarted);
@@ -130,7 +129,7 @@ int InstallWithBuffer(unsigned char* workBuffer) {
   // What an interrupted earlier run was writing when it stopped.
   RemoveStaleTempFiles(installDir);
 
-  if (!ExtractManifest(progressBar, workBuffer)) return 0;
+  if (!ExtractManifest(progressBar)) return 0;
 
   // The closing steps never change the result.
   SetProgress(progressBar, kProgressFilesDone);
@@ -166,16 +165,11 @@ void CopySettingsFile() {
                      (attributes & FILE_ATTRIBUTE_HIDDEN) != 0, target);
 }
 
+// Files are inflated in pieces straight to disk, so the sequence needs no
+// buffer of a file's size and no step of it can run out of memory before it
+// starts; kInstallBufferSize remains the largest file it installs.
 int RunInstall() {
-  HANDLE heap = GetProcessHeap();
-  auto* workBuffer = static_cast<unsigned char*>(HeapAlloc(heap, 0, kInstallBufferSize));
-  if (workBuffer == nullptr) {
-    ShowMessage(kTextMemoryCn, kTextMemoryEn, 0, mainDialog);
-    return 0;
-  }
-  int result = InstallWithBuffer(workBuffer);
-  HeapFree(heap, 0, workBuffer);
-  if (result == 0) return 0;
+  if (InstallSteps() == 0) return 0;
   if (isVistaOrLater) RegisterDocumentTypes();
   return 1;
 }

@@ -7,7 +7,10 @@
 #include <windows.h>
 #include <zlib.h>
 
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "install/bounded_format.h"
 #include "install/install.h"
@@ -92,20 +95,119 @@ bool IsTempFileName(const char* name) {
   return true;
 }
 
-// The plain way: open, truncate, one write. Used where no temporary name
-// fits and where another program holds the target open; a failed write can
-// leave a cut file, which is why it is never the first choice.
-bool WriteInPlace(const char* target, const unsigned char* data, unsigned long length,
-                  DWORD attributes) {
-  if (length != 0 && data == nullptr) return false;
+// What goes into an installed file: bytes in memory, or a payload stream
+// inflated piece by piece. Write puts all of it into file and may be asked
+// more than once (the plain way writes again what a refused replace had
+// written); Check says, without writing, whether Write can succeed on its
+// side, so the plain way touches the target only for a sound stream.
+class FileContent {
+ public:
+  virtual bool Write(HANDLE file) = 0;
+  virtual bool Check() = 0;
+  // Whether the last failure was the content's own (a damaged stream, a
+  // file past its capacity) rather than the disk's.
+  virtual bool ContentFailed() const = 0;
+
+ protected:
+  ~FileContent() = default;
+};
+
+bool WriteAll(HANDLE file, const unsigned char* data, unsigned long length) {
+  DWORD written = 0;
+  return length == 0 || (WriteFile(file, data, length, &written, nullptr) && written == length);
+}
+
+class MemoryContent final : public FileContent {
+ public:
+  MemoryContent(const unsigned char* data, unsigned long length) : data_(data), length_(length) {}
+  bool Write(HANDLE file) override { return Check() && WriteAll(file, data_, length_); }
+  bool Check() override { return length_ == 0 || data_ != nullptr; }
+  bool ContentFailed() const override { return false; }
+
+ private:
+  const unsigned char* data_;
+  unsigned long length_;
+};
+
+// One payload resource, inflated in pieces straight into the file: no file
+// is ever whole in memory. The stream decides before the replace: its
+// Adler-32 is checked when inflate reaches the end, and only then does
+// Write report success.
+class StreamContent final : public FileContent {
+ public:
+  StreamContent(int id, unsigned long capacity) : capacity_(capacity) { FindPayload(id, &source_, &sourceSize_); }
+  bool Write(HANDLE file) override { return (result_ = Inflate(file)) == Z_OK; }
+  bool Check() override { return (result_ = Inflate(INVALID_HANDLE_VALUE)) == Z_OK; }
+  bool ContentFailed() const override { return result_ != Z_OK && result_ != Z_ERRNO; }
+
+ private:
+  int Inflate(HANDLE file);
+
+  const unsigned char* source_ = nullptr;
+  unsigned long sourceSize_ = 0;
+  unsigned long capacity_;
+  int result_ = Z_OK;
+};
+
+// 256 KiB pieces: few enough writes that Wine's per-call cost stays small,
+// small enough that the install's memory is the program's, not the files'.
+constexpr unsigned long kPieceBytes = 256 * 1024;
+
+// The codes uncompress gives for the same stream and capacity: more output
+// than capacity is Z_BUF_ERROR, a stream that ends early is Z_DATA_ERROR.
+// Z_ERRNO: the file refused a write.
+int StreamContent::Inflate(HANDLE file) {
+  std::unique_ptr<unsigned char[]> piece(new (std::nothrow) unsigned char[kPieceBytes]);
+  if (!piece) return Z_MEM_ERROR;
+  z_stream stream = {};
+  stream.next_in = const_cast<Bytef*>(source_);
+  stream.avail_in = source_ != nullptr ? sourceSize_ : 0;
+  if (inflateInit(&stream) != Z_OK) return Z_MEM_ERROR;
+  unsigned long produced = 0;
+  int result = Z_OK;
+  for (;;) {
+    // One byte more than the capacity allows tells "exactly full" from "too
+    // long" without a second pass.
+    unsigned long left = capacity_ - produced;
+    stream.next_out = piece.get();
+    stream.avail_out = static_cast<uInt>(left >= kPieceBytes ? kPieceBytes : left + 1);
+    uInt offered = stream.avail_out;
+    int status = inflate(&stream, Z_NO_FLUSH);
+    unsigned long got = offered - stream.avail_out;
+    produced += got;
+    if (produced > capacity_) {
+      result = Z_BUF_ERROR;
+      break;
+    }
+    if (file != INVALID_HANDLE_VALUE && !WriteAll(file, piece.get(), got)) {
+      result = Z_ERRNO;
+      break;
+    }
+    if (status == Z_STREAM_END) break;
+    if (status != Z_OK) {
+      // All input was offered at once, so a stall means the stream ended early.
+      result = status == Z_BUF_ERROR || status == Z_NEED_DICT ? Z_DATA_ERROR : status;
+      break;
+    }
+    if (extractPieceHook != nullptr) extractPieceHook();
+  }
+  inflateEnd(&stream);
+  ReleasePayloadPages(source_, sourceSize_);
+  return result;
+}
+
+// The plain way: open, truncate, write. Used where no temporary name fits
+// and where another program holds the target open; a failed write can
+// leave a cut file, which is why it is never the first choice, and why a
+// stream is checked whole before the target is opened.
+bool WriteInPlace(const char* target, FileContent& content, DWORD attributes) {
+  if (!content.Check()) return false;
   // Shares reading and writing: a holder that lets others write must not
   // be refused for having the file open for reading or writing itself.
   HANDLE file = CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool complete = SetEndOfFile(file) &&
-                  (length == 0 || (WriteFile(file, data, length, &written, nullptr) && written == length));
+  bool complete = SetEndOfFile(file) && content.Write(file);
   complete = CloseHandle(file) && complete;
   if (complete) SetAttributes(target, attributes);
   return complete;
@@ -128,55 +230,24 @@ bool RefusedWhileInUse(DWORD error, const char* target) {
 // file). On a failure the temporary file is removed and target is as it
 // was, except where the plain way is taken: a folder too deep for the
 // temporary name, or a replace refused because the target is in use.
-bool ReplaceFileContents(const char* target, const unsigned char* data, unsigned long length,
-                         DWORD attributes) {
+bool ReplaceFileContents(const char* target, FileContent& content, DWORD attributes) {
   char tempPath[MAX_PATH];
   bool noRoom = false;
   HANDLE file = CreateTempFile(target, attributes, tempPath, &noRoom);
-  if (file == INVALID_HANDLE_VALUE) return noRoom && WriteInPlace(target, data, length, attributes);
-  DWORD written = 0;
-  bool complete = length == 0 || (data != nullptr && WriteFile(file, data, length, &written, nullptr) &&
-                                  written == length);
+  if (file == INVALID_HANDLE_VALUE) return noRoom && WriteInPlace(target, content, attributes);
+  bool complete = content.Write(file);
   // A failed close can mean the last bytes never reached the disk.
   complete = CloseHandle(file) && complete;
   if (complete && MoveFileExA(tempPath, target, MOVEFILE_REPLACE_EXISTING)) return true;
   DWORD error = GetLastError();
   SetFileAttributesA(tempPath, FILE_ATTRIBUTE_NORMAL);  // a read-only file cannot be deleted
   DeleteFileA(tempPath);
-  return complete && RefusedWhileInUse(error, target) && WriteInPlace(target, data, length, attributes);
+  return complete && RefusedWhileInUse(error, target) && WriteInPlace(target, content, attributes);
 }
 
-}  // namespace
-
-int InflatePayload(int id, unsigned char* buffer, unsigned long* length) {
-  if (buffer == nullptr || length == nullptr) return Z_STREAM_ERROR;
-  const unsigned char* source = nullptr;
-  DWORD sourceSize = 0;
-  HRSRC resource = FindResourceA(appInstance, MAKEINTRESOURCEA(id & 0xFFFF), "TEXT");
-  if (resource != nullptr) {
-    HGLOBAL loaded = LoadResource(appInstance, resource);
-    if (loaded != nullptr) {
-      source = static_cast<const unsigned char*>(LockResource(loaded));
-      sourceSize = SizeofResource(appInstance, resource);
-    }
-  }
-  // No resource means no input: uncompress then reports a nonzero code
-  // (Z_DATA_ERROR: the stream ended before it began) like any other fault.
-  uLongf produced = *length;
-  int result = uncompress(buffer, &produced, source, source != nullptr ? sourceSize : 0);
-  if (result == Z_OK) *length = produced;
-  return result;
-}
-
-int ExtractPayload(int id, const char* fileName, unsigned char* buffer, unsigned long capacity,
-                   int readOnly, int hidden, const char* fullPath) {
-  unsigned long length = capacity;
-  if (InflatePayload(id, buffer, &length) != Z_OK) return 0;
-  return WriteInstalledFile(fileName, buffer, length, readOnly, hidden, fullPath);
-}
-
-int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned long length,
-                       int readOnly, int hidden, const char* fullPath) {
+// Everything about an installed file but its bytes: the path, the old
+// file's attributes and the new one's.
+int InstallFile(const char* fileName, FileContent& content, int readOnly, int hidden, const char* fullPath) {
   char path[MAX_PATH];
   bool built = fullPath != nullptr ? CopyBounded(path, sizeof path, fullPath)
                                    : fileName != nullptr && FormatInstallPath(path, sizeof path, fileName);
@@ -186,14 +257,73 @@ int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned
   bool existed = previous != INVALID_FILE_ATTRIBUTES;
   if (existed && (previous & FILE_ATTRIBUTE_DIRECTORY)) return 0;
   // The old file loses read-only and hidden before the attempt and keeps
-  // that state should the attempt fail.
-  if (existed && (previous & kFlagBits)) SetAttributes(path, previous & ~kFlagBits);
+  // that state should the disk fail the attempt; a damaged stream changes
+  // nothing at all, as when the stream was inflated before any file work.
+  bool cleared = existed && (previous & kFlagBits);
+  if (cleared) SetAttributes(path, previous & ~kFlagBits);
 
   // The new file carries the old one's other attributes (system, archive,
   // ...) as if it had been rewritten in place, plus the requested flags.
   DWORD requested = (readOnly ? FILE_ATTRIBUTE_READONLY : 0) | (hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
   DWORD wanted = requested | (existed ? previous & ~kFlagBits : 0);
-  return ReplaceFileContents(path, data, length, wanted) ? 1 : 0;
+  if (ReplaceFileContents(path, content, wanted)) return 1;
+  if (cleared && content.ContentFailed()) SetAttributes(path, previous);
+  return 0;
+}
+
+}  // namespace
+
+void (*extractPieceHook)() = nullptr;
+
+bool FindPayload(int id, const unsigned char** data, unsigned long* size) {
+  *data = nullptr;
+  *size = 0;
+  HRSRC resource = FindResourceA(appInstance, MAKEINTRESOURCEA(id & 0xFFFF), "TEXT");
+  if (resource == nullptr) return false;
+  HGLOBAL loaded = LoadResource(appInstance, resource);
+  if (loaded == nullptr) return false;
+  *data = static_cast<const unsigned char*>(LockResource(loaded));
+  *size = *data != nullptr ? SizeofResource(appInstance, resource) : 0;
+  return *data != nullptr;
+}
+
+// A stream is read once, front to back: its pages need not stay in the
+// working set for the rest of the install. Unlocking pages that were never
+// locked takes them out of the working set on Windows; they stay in the
+// file cache, so a second read costs a soft fault.
+void ReleasePayloadPages(const unsigned char* data, unsigned long size) {
+  if (data == nullptr || size == 0) return;
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  std::uintptr_t page = system.dwPageSize;
+  std::uintptr_t start = reinterpret_cast<std::uintptr_t>(data) & ~(page - 1);
+  std::uintptr_t end = reinterpret_cast<std::uintptr_t>(data) + size;
+  VirtualUnlock(reinterpret_cast<void*>(start), end - start);
+}
+
+int InflatePayload(int id, unsigned char* buffer, unsigned long* length) {
+  if (buffer == nullptr || length == nullptr) return Z_STREAM_ERROR;
+  const unsigned char* source = nullptr;
+  unsigned long sourceSize = 0;
+  FindPayload(id, &source, &sourceSize);
+  // No resource means no input: uncompress then reports a nonzero code
+  // (Z_DATA_ERROR: the stream ended before it began) like any other fault.
+  uLongf produced = *length;
+  int result = uncompress(buffer, &produced, source, sourceSize);
+  if (result == Z_OK) *length = produced;
+  return result;
+}
+
+int ExtractPayload(int id, const char* fileName, unsigned long capacity, int readOnly, int hidden,
+                   const char* fullPath) {
+  StreamContent content(id, capacity);
+  return InstallFile(fileName, content, readOnly, hidden, fullPath);
+}
+
+int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned long length,
+                       int readOnly, int hidden, const char* fullPath) {
+  MemoryContent content(data, length);
+  return InstallFile(fileName, content, readOnly, hidden, fullPath);
 }
 
 int RemoveStaleTempFiles(const char* folder) {

@@ -4,11 +4,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <memory>
-#include <new>
 
 #include "install/bounded_format.h"
 #include "install/install.h"
+#include "install/manifest.h"
 #include "render/render.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
@@ -21,8 +20,6 @@ constexpr ULONGLONG kCalendarStepsPerSecond = 10000000;  // 100-ns steps
 constexpr ULONGLONG kInstallFloor = 5 * kCalendarStepsPerSecond;
 // Short enough that the result shows promptly once the floor is reached.
 constexpr DWORD kFloorSliceMs = 50;
-// The speech package inflates to about 7.3 MiB.
-constexpr unsigned long kPackageBufferBytes = 12582912;
 const char kPackageName[] = "Sapi51forTavik.msi";
 
 // The controls that vanish while the install runs; the progress bar takes
@@ -114,17 +111,13 @@ bool IsFile(const char* path) {
 
 void OfferSpeechPackage() {
   if (ShowMessage(kTextSpeechCn, kTextSpeechEn, 1, mainDialog) != IDOK) return;
-  std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[kPackageBufferBytes]);
-  if (!buffer) {
-    ShowMessage(kTextMemoryCn, kTextMemoryEn, 0, mainDialog);
-    return;
-  }
+  // Inflated in pieces straight to the file: no buffer of the package's
+  // size, so no memory message either; kPackageBufferBytes stays its limit.
   char path[MAX_PATH];
   if (!MakePackagePath(path, sizeof path)) return;
   // Only a package written whole is opened: a stale or cut one left in the
   // temporary folder would fail in the installer, not here.
-  int extracted = ExtractPayload(IDR_SPEECH_PACKAGE, kPackageName, buffer.get(), kPackageBufferBytes,
-                                 0, 0, path);
+  int extracted = ExtractPayload(IDR_SPEECH_PACKAGE, kPackageName, kPackageBufferBytes, 0, 0, path);
   if (extracted && IsFile(path)) ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
 }
 }  // namespace

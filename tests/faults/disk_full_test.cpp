@@ -115,7 +115,7 @@ TEST_F(DiskFull, NoFileIsLeftCutShort) {
     ASSERT_TRUE(FillDisk(filler_, leave));
     std::vector<int> results;
     for (const ManifestRow& row : kManifest) {
-      results.push_back(ExtractPayload(row.id, row.fileName, buffer_, kInstallBufferSize,
+      results.push_back(ExtractPayload(row.id, row.fileName, kInstallBufferSize,
                                        row.readOnly, row.hidden, nullptr));
     }
     // Part-way: the first row fails only when nothing was left free.

@@ -51,7 +51,7 @@ int ExtractForever(const char* folder, const std::string& name) {
   if (ready != nullptr) SetEvent(ready);
   for (;;) {
     for (const ManifestRow& row : kManifest) {
-      ExtractPayload(row.id, row.fileName, buffer, kInstallBufferSize, row.readOnly, row.hidden,
+      ExtractPayload(row.id, row.fileName, kInstallBufferSize, row.readOnly, row.hidden,
                      nullptr);
     }
   }

@@ -50,7 +50,7 @@ class ProtectedTarget : public ::testing::Test {
   }
 
   int Extract(int readOnly, int hidden) {
-    return ExtractPayload(kTipsId, kTips, buffer_, kInstallBufferSize, readOnly, hidden, nullptr);
+    return ExtractPayload(kTipsId, kTips, kInstallBufferSize, readOnly, hidden, nullptr);
   }
 
   // After a refusal while the target was locked: the previous bytes stay,
@@ -200,7 +200,7 @@ TEST_F(ProtectedTarget, EmptyFoldersNameNoPath) {
   std::string name = "tvk-no-install-folder-" + std::to_string(GetCurrentProcessId()) + ".txt";
   std::string root = std::string(1, current.path()[0]) + ":\\" + name;
   installDir[0] = '\0';
-  EXPECT_EQ(ExtractPayload(kTipsId, name.c_str(), buffer_, kInstallBufferSize, 0, 0, nullptr), 0);
+  EXPECT_EQ(ExtractPayload(kTipsId, name.c_str(), kInstallBufferSize, 0, 0, nullptr), 0);
   bool written = GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES;
   DeleteFileA(root.c_str());
   EXPECT_FALSE(written) << root;

@@ -88,7 +88,7 @@ TEST_F(PathLimits, ExtractionIntoTheInstallFolderAndToAFullPath) {
       UseInstallDir(fullPath ? base_ : folder);
       PlaceDecoys(folder, name, "decoy");
       FolderState before = Snapshot(folder);
-      int written = ExtractPayload(106, fullPath ? "other.dic" : name.c_str(), buffer_,
+      int written = ExtractPayload(106, fullPath ? "other.dic" : name.c_str(),
                                    kInstallBufferSize, 1, 1, fullPath ? target.c_str() : nullptr);
       EXPECT_EQ(written, Fits(length) ? 1 : 0);
       FolderState after = Snapshot(folder);
@@ -146,7 +146,7 @@ TEST_F(PathLimits, AFolderTooDeepForTheTemporaryName) {
         ASSERT_TRUE(FileIdentity(target, &before));
       }
       FolderState expected = Snapshot(folder);
-      EXPECT_EQ(ExtractPayload(106, name.c_str(), buffer_, kInstallBufferSize, 1, 1, nullptr), 1);
+      EXPECT_EQ(ExtractPayload(106, name.c_str(), kInstallBufferSize, 1, 1, nullptr), 1);
       FolderState after = Snapshot(folder);
       ASSERT_EQ(after.count(name), 1u);
       EXPECT_EQ(after[name].attributes, kReadOnlyHidden);

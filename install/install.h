@@ -16,9 +16,6 @@ int InflatePayload(int id, unsigned char* buffer, unsigned long* length);
 // and fileName.
 int ExtractPayload(int id, const char* fileName, unsigned long capacity, int readOnly, int hidden,
                    const char* fullPath);
-// Called, when set, after each piece of a stream is written: the place for
-// a message pump during a long extraction.
-extern void (*extractPieceHook)();
 // The bytes of payload resource id as linked into the program; false when
 // there is no such resource.
 bool FindPayload(int id, const unsigned char** data, unsigned long* size);

@@ -14,6 +14,7 @@
 
 #include "install/bounded_format.h"
 #include "install/install.h"
+#include "install/install_pump.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"
 
@@ -189,7 +190,7 @@ int StreamContent::Inflate(HANDLE file) {
       result = status == Z_BUF_ERROR || status == Z_NEED_DICT ? Z_DATA_ERROR : status;
       break;
     }
-    if (extractPieceHook != nullptr) extractPieceHook();
+    KeepAnswering();
   }
   inflateEnd(&stream);
   ReleasePayloadPages(source_, sourceSize_);
@@ -272,8 +273,6 @@ int InstallFile(const char* fileName, FileContent& content, int readOnly, int hi
 }
 
 }  // namespace
-
-void (*extractPieceHook)() = nullptr;
 
 bool FindPayload(int id, const unsigned char** data, unsigned long* size) {
   *data = nullptr;

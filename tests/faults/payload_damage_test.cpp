@@ -13,6 +13,7 @@
 
 #include "install/bounded_format.h"
 #include "install/install.h"
+#include "install/install_pump.h"
 #include "install/manifest.h"
 #include "startup/startup.h"
 #include "tests/faults/fault_support.h"
@@ -140,9 +141,9 @@ void CountPiece() { ++piecesSeen; }
 TEST_F(DamagedPayload, AStreamOfTheBuffersSizeStreamsToDiskInPieces) {
   PlacePrevious("zeros.bin", kReadOnlyHidden);
   piecesSeen = 0;
-  extractPieceHook = CountPiece;
+  installPump = CountPiece;
   int written = ExtractPayload(kZerosFillingBufferId, "zeros.bin", kInstallBufferSize, 1, 0, nullptr);
-  extractPieceHook = nullptr;
+  installPump = nullptr;
   ASSERT_EQ(written, 1);
   Bytes installed;
   ASSERT_TRUE(ReadWholeFile(scratch_ / "zeros.bin", installed));

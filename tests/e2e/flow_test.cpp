@@ -112,8 +112,10 @@ TEST_F(PageFlow, AnswersLicenceBackAndTheEnterKey) {
   EXPECT_FALSE(setup.Shows(IDC_LICENCE_LIST));
   EXPECT_EQ(ControlText(setup.Control(IDC_LICENCE_EDIT)), english);
   setup.Click(IDC_LICENCE_ENGLISH);
-  ASSERT_TRUE(setup.WaitUntil([&] { return setup.Shows(IDC_LICENCE_LIST); }));
-  EXPECT_FALSE(setup.Shows(IDC_LICENCE_EDIT));
+  // The page shows all of its controls before it hides the licence not
+  // chosen: wait for the end of that, not for its first half.
+  ASSERT_TRUE(setup.WaitUntil(
+      [&] { return setup.Shows(IDC_LICENCE_LIST) && !setup.Shows(IDC_LICENCE_EDIT); }));
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(ListCount(setup.Control(IDC_LICENCE_LIST)), static_cast<int>(lines.size()));
   EXPECT_EQ(ListItem(setup.Control(IDC_LICENCE_LIST), 0), lines.front());

@@ -238,6 +238,9 @@ TEST_P(VersionMatrix, FullInstallTakesTheWayOfTheVersion) {
   if (version.version3) {
     ExpectShortcutsIn(legacy.programs, legacy.desktop, installDir, 0, true);
     EXPECT_FALSE(Exists(shellPrograms)) << "a Start-menu folder where the shell keeps it";
+    const std::wstring shellDesktopLink =
+        SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\" + kShellNames[0].editor + L".lnk";
+    EXPECT_FALSE(Exists(shellDesktopLink)) << "a shortcut on the shell's desktop";
   } else {
     ExpectShortcuts(installDir, 0, true);
     EXPECT_FALSE(Exists(legacy.top)) << Narrow(legacy.top) << " made on a system of version " << version.name;

@@ -69,8 +69,8 @@ std::string ReadManifest(const char* path) {
   HMODULE image = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (image == nullptr) return "";
   std::string text;
-  HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(CREATEPROCESS_MANIFEST_RESOURCE_ID),
-                              MAKEINTRESOURCEA(24));  // RT_MANIFEST
+  // Resource 1 of type 24: CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST.
+  HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
   HGLOBAL loaded = found != nullptr ? LoadResource(image, found) : nullptr;
   const char* bytes = loaded != nullptr ? static_cast<const char*>(LockResource(loaded)) : nullptr;
   if (bytes != nullptr) text.assign(bytes, SizeofResource(image, found));

@@ -1,7 +1,6 @@
 // The install's files alone, without the wizard and without the closing
-// steps: the 122 manifest rows, each through ExtractPayload into one reused
-// buffer of the install sequence's size, with the rows' own flags and stop
-// rules, as RunInstall extracts them. The same work as an installer that
+// steps: the 122 manifest rows, each through ExtractPayload, with the rows'
+// own flags and stop rules, as RunInstall extracts them. The same work as an installer that
 // only copies files; linked with nothing but the extraction code, so the
 // process loads no more than that work needs.
 //
@@ -21,19 +20,11 @@
 namespace {
 
 int InstallFiles() {
-  HANDLE heap = GetProcessHeap();
-  auto* buffer = static_cast<unsigned char*>(HeapAlloc(heap, 0, kInstallBufferSize));
-  if (buffer == nullptr) return 0;
-  int result = 1;
   for (const ManifestRow& row : kManifest) {
-    int written = ExtractPayload(row.id, row.fileName, buffer, kInstallBufferSize, row.readOnly, row.hidden, nullptr);
-    if (written == 0 && row.onFailure == FailureRule::kStop) {
-      result = 0;
-      break;
-    }
+    int written = ExtractPayload(row.id, row.fileName, kInstallBufferSize, row.readOnly, row.hidden, nullptr);
+    if (written == 0 && row.onFailure == FailureRule::kStop) return 0;
   }
-  HeapFree(heap, 0, buffer);
-  return result;
+  return 1;
 }
 
 }  // namespace

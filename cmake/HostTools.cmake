@@ -9,6 +9,7 @@ set(TAVIK_HOST_DIR "${CMAKE_BINARY_DIR}/host")
 set(TAVIK_PAYLOAD_PACK   "${TAVIK_HOST_DIR}/payload_pack")
 set(TAVIK_FONT_BUILDER   "${TAVIK_HOST_DIR}/font_builder")
 set(TAVIK_SAMPLE_PAYLOAD "${TAVIK_HOST_DIR}/sample_payload")
+set(TAVIK_MSI_STAMP      "${TAVIK_HOST_DIR}/msi_stamp")
 set(TAVIK_IMPORT_GATE    "${TAVIK_HOST_DIR}/import_gate")
 
 ExternalProject_Add(host_tools
@@ -20,4 +21,4 @@ ExternalProject_Add(host_tools
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""
   BUILD_BYPRODUCTS "${TAVIK_PAYLOAD_PACK}" "${TAVIK_FONT_BUILDER}" "${TAVIK_SAMPLE_PAYLOAD}"
-                   "${TAVIK_IMPORT_GATE}")
+                   "${TAVIK_MSI_STAMP}" "${TAVIK_IMPORT_GATE}")

@@ -7,7 +7,7 @@
 # executes no 32-bit code, need the 64-bit one.
 set -e
 packages="cmake make g++ zlib1g-dev libdeflate-dev mingw-w64 libz-mingw-w64-dev wine wine64 wine32:i386
-          xvfb xauth unifont googletest imagemagick x11-utils fonts-wine wixl locales"
+          xvfb xauth unifont googletest imagemagick x11-utils fonts-wine wixl locales osslsigncode openssl"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

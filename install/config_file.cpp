@@ -1,35 +1,36 @@
 // The installed configuration file "dodazaze.ini": records whether Chinese
 // showed correctly here and the interface language the user picked.
 #include <windows.h>
-#include <io.h>
-#include <sys/stat.h>
 
-#include <cstdio>
+#include <string>
 
-#include "install/bounded_format.h"
 #include "install/config_rewrite.h"
 #include "install/install.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"
 
+namespace {
+// Far beyond any configuration file; a larger one is not ours to rewrite.
+constexpr unsigned long kLargestConfigFile = 1ul << 20;
+}  // namespace
+
 int UpdateConfigFile() {
   char path[MAX_PATH];
   // A path that does not fit cannot name the installed file.
-  if (!FormatBounded(path, sizeof path, "%s\\dodazaze.ini", installDir)) return 1;
-  MakeWritable(path, 1, 1);
-  _chmod(path, _S_IREAD | _S_IWRITE);
-
-  // Byte mode (see RewriteConfigKeys); "r+" never creates a missing file.
-  std::FILE* file = std::fopen(path, "r+b");
-  if (file != nullptr) {
-    // The product draws its own bitmap font when the system showed no Chinese.
-    RewriteConfigKeys(file, chineseDisplayOk ? '0' : '1', forceLanguage);
-    std::fclose(file);
+  if (!FormatInstallPath(path, sizeof path, "dodazaze.ini")) return 1;
+  std::string text;
+  if (ReadSmallFile(path, kLargestConfigFile, text)) {
+    // The product draws its own bitmap font when the system showed no
+    // Chinese. Written through a temporary file and a replace, as every
+    // installed file: the values may change length, and a failed write
+    // then leaves the old file whole rather than cut.
+    std::string updated = RewriteConfigText(text, chineseDisplayOk ? '0' : '1', forceLanguage);
+    WriteInstalledFile(nullptr, reinterpret_cast<const unsigned char*>(updated.data()),
+                       static_cast<unsigned long>(updated.size()), 1, 1, path);
   }
-
-  _chmod(path, _S_IREAD);
+  // Read-only and hidden whatever happened, as after a successful write.
   DWORD attributes = GetFileAttributesA(path);
-  if (attributes != INVALID_FILE_ATTRIBUTES)
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
     SetFileAttributesA(path, attributes | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   return 1;
 }

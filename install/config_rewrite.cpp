@@ -1,65 +1,114 @@
-// The in-place rewrite of the two configuration keys (see config_rewrite.h).
+// The rewrite of the two configuration keys (see config_rewrite.h).
 #include "install/config_rewrite.h"
 
-#include <cstring>
-
-#include "install/bounded_format.h"
+#include <cstddef>
 
 namespace {
-constexpr char kSectionHeader[] = "[Config]";
-constexpr char kUseBmpFontKey[] = "UseBmpFont=";
-constexpr char kForceLanguageKey[] = "ForceLanguage=";
+constexpr char kSectionName[] = "Config";
+constexpr const char* kKeys[] = {"UseBmpFont", "ForceLanguage"};
+constexpr std::size_t kKeyCount = sizeof kKeys / sizeof kKeys[0];
 
-// Writes value over the old value of key in piece, the bytes the file holds
-// from pieceStart, and goes on reading after the piece. Only the value's
-// characters are written: whatever stands before the key stays, and both
-// keys on one line each get their value. When the old value is shorter than
-// the new one the write would run into the line end and join this line with
-// the next: the line is then left as it is and the key counts as missing
-// (it is appended at the end). A stream open for update must be positioned
-// between reading and writing, hence a seek on both sides.
-bool RewriteValue(std::FILE* file, long pieceStart, long pieceEnd, const char* piece,
-                  const char* key, const char* value) {
-  const char* found = std::strstr(piece, key);
-  if (found == nullptr) return false;
-  const char* old = found + std::strlen(key);
-  std::size_t valueLength = std::strlen(value);
-  for (std::size_t i = 0; i < valueLength; ++i) {
-    if (old[i] == '\0' || old[i] == '\r' || old[i] == '\n') return false;
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool EndsValue(char c) { return c == '\r' || c == '\n' || c == ';' || IsBlank(c); }
+
+// One line of text: [start, end) without its line end.
+struct Line {
+  std::size_t start;
+  std::size_t end;
+  std::size_t next;  // where the following line starts
+};
+
+Line LineAt(const std::string& text, std::size_t start) {
+  std::size_t newline = text.find('\n', start);
+  std::size_t next = newline == std::string::npos ? text.size() : newline + 1;
+  std::size_t end = newline == std::string::npos ? text.size() : newline;
+  if (end > start && text[end - 1] == '\r') --end;
+  return {start, end, next};
+}
+
+std::size_t SkipBlanks(const std::string& text, std::size_t at, std::size_t end) {
+  while (at < end && IsBlank(text[at])) ++at;
+  return at;
+}
+
+// True when text at [at, end) begins with word, letters in any case.
+bool StartsWithWord(const std::string& text, std::size_t at, std::size_t end, const char* word) {
+  for (; *word != '\0'; ++word, ++at) {
+    if (at >= end || Lower(text[at]) != Lower(*word)) return false;
   }
-  std::fseek(file, pieceStart + static_cast<long>(old - piece), SEEK_SET);
-  std::fputs(value, file);
-  std::fseek(file, pieceEnd, SEEK_SET);
   return true;
+}
+
+std::size_t Length(const char* word) {
+  std::size_t length = 0;
+  while (word[length] != '\0') ++length;
+  return length;
+}
+
+bool IsHeader(const std::string& text, const Line& line) {
+  std::size_t at = SkipBlanks(text, line.start, line.end);
+  return at < line.end && text[at] == '[';
+}
+
+bool IsConfigHeader(const std::string& text, const Line& line) {
+  std::size_t at = SkipBlanks(text, line.start, line.end);
+  return StartsWithWord(text, at, line.end, "[") &&
+         StartsWithWord(text, at + 1, line.end, kSectionName) &&
+         StartsWithWord(text, at + 1 + Length(kSectionName), line.end, "]");
+}
+
+// Where the value of key starts on line, or npos when line is no line of key.
+std::size_t ValueStart(const std::string& text, const Line& line, const char* key) {
+  std::size_t at = SkipBlanks(text, line.start, line.end);
+  if (!StartsWithWord(text, at, line.end, key)) return std::string::npos;
+  at = SkipBlanks(text, at + Length(key), line.end);
+  if (at >= line.end || text[at] != '=') return std::string::npos;
+  return SkipBlanks(text, at + 1, line.end);
 }
 }  // namespace
 
-void RewriteConfigKeys(std::FILE* file, char useBmpFont, int forceLanguage) {
-  char useBmpFontValue[8];
-  char forceLanguageValue[16];
-  FormatBounded(useBmpFontValue, sizeof useBmpFontValue, "%c", useBmpFont);
-  FormatBounded(forceLanguageValue, sizeof forceLanguageValue, "%d", forceLanguage);
-
-  bool sectionSeen = false;
-  bool useBmpFontSeen = false;
-  bool forceLanguageSeen = false;
-  char line[kConfigLinePiece + 1];
-  for (;;) {
-    long lineStart = std::ftell(file);
-    if (std::fgets(line, sizeof line, file) == nullptr) break;
-    long lineEnd = std::ftell(file);
-    if (std::strstr(line, kSectionHeader) != nullptr) sectionSeen = true;
-    if (RewriteValue(file, lineStart, lineEnd, line, kUseBmpFontKey, useBmpFontValue)) {
-      useBmpFontSeen = true;
+std::string RewriteConfigText(const std::string& text, char useBmpFont, int forceLanguage) {
+  const std::string values[kKeyCount] = {std::string(1, useBmpFont), std::to_string(forceLanguage)};
+  std::string result;
+  result.reserve(text.size() + 64);
+  bool seen[kKeyCount] = {false, false};
+  bool inSection = false;
+  bool sectionFound = false;
+  bool added = false;
+  auto addMissing = [&](std::string& out, bool lineEndFirst) {
+    for (std::size_t k = 0; k < kKeyCount; ++k) {
+      if (seen[k]) continue;
+      if (lineEndFirst) out += "\r\n";
+      out += std::string(kKeys[k]) + "=" + values[k] + "\r\n";
     }
-    if (RewriteValue(file, lineStart, lineEnd, line, kForceLanguageKey, forceLanguageValue)) {
-      forceLanguageSeen = true;
+    added = true;
+  };
+  for (std::size_t start = 0; start < text.size();) {
+    Line line = LineAt(text, start);
+    if (IsHeader(text, line)) {
+      // The section ends here: its missing keys go before the next header.
+      if (inSection && !added) addMissing(result, false);
+      inSection = !sectionFound && IsConfigHeader(text, line);
+      sectionFound = sectionFound || inSection;
     }
-    if (useBmpFontSeen && forceLanguageSeen) return;
+    std::size_t copied = line.start;
+    for (std::size_t k = 0; inSection && k < kKeyCount; ++k) {
+      std::size_t value = ValueStart(text, line, kKeys[k]);
+      if (value == std::string::npos) continue;
+      std::size_t valueEnd = value;
+      while (valueEnd < line.end && !EndsValue(text[valueEnd])) ++valueEnd;
+      result.append(text, copied, value - copied);
+      result += values[k];
+      copied = valueEnd;
+      seen[k] = true;
+    }
+    result.append(text, copied, line.next - copied);
+    start = line.next;
   }
-
-  std::fseek(file, 0, SEEK_END);
-  if (!sectionSeen) std::fputs("\r\n\r\n[Config]\r\n\r\n", file);
-  if (!useBmpFontSeen) std::fprintf(file, "\r\n%s%s\r\n", kUseBmpFontKey, useBmpFontValue);
-  if (!forceLanguageSeen) std::fprintf(file, "\r\n%s%s\r\n", kForceLanguageKey, forceLanguageValue);
+  if (!sectionFound) result += "\r\n\r\n[Config]\r\n\r\n";
+  // A last line without a line end: the line end in front keeps the key
+  // off it.
+  if (!added) addMissing(result, true);
+  return result;
 }

@@ -1,27 +1,19 @@
-// The [Config] rewrite of the installed configuration file, on an open
-// stream. No Windows header here (also built natively).
+// The [Config] rewrite of the installed configuration file, on its bytes in
+// memory. No Windows header here (also built natively).
 #pragma once
 
-#include <cstdio>
+#include <string>
 
-// Writes <useBmpFont> and <forceLanguage> over the old values of
-// "UseBmpFont=" and "ForceLanguage=" on every line holding those keys until
-// both have been seen, and appends at the end of the file whatever is missing
-// (the "[Config]" header, then each missing key). Only the old value's
-// characters change; a key whose old value is shorter than the new one
-// (empty, say) would have its line end overwritten, so that line stays as
-// it is and the key is appended as if it were missing. When both keys turn
-// up before any "[Config]" line the header is not added: written in place
-// it would overwrite the lines that follow, and appended at the end it
-// would only start an empty section.
-//
-// file must be open for update in byte mode. The file's lines end in CR LF
-// and what is appended ends its lines in CR LF too. Byte mode rather than
-// text mode: the runtime's position query in text mode assumes every line
-// end is CR LF, so on a file edited to bare LF line ends the remembered line
-// starts would be wrong and the keys written over other lines. Lines are
-// read in pieces of at most kConfigLinePiece bytes, each piece treated as a
-// line.
-void RewriteConfigKeys(std::FILE* file, char useBmpFont, int forceLanguage);
-
-constexpr int kConfigLinePiece = 255;
+// Returns text with "UseBmpFont" set to useBmpFont and "ForceLanguage" to
+// forceLanguage in its "[Config]" section, the way the profile reader that
+// the editor uses will find them: a key line is one whose first word, after
+// blanks, is the key (any letter case) followed by '='; its value is the
+// word after the '=' (up to a blank, a ';' or the line end), and only that
+// word is replaced, by a value of any length. Every key line of the section
+// gets the new value. A key with no line in the section gets one: at the
+// end of the file when the section is the file's last, otherwise just
+// before the next section's header. A file with no "[Config]" header gets
+// the header and both keys appended. Every other byte stays as it was; the
+// lines added end in CR LF, the file's own convention. Keys outside
+// "[Config]" belong to other sections and are left alone.
+std::string RewriteConfigText(const std::string& text, char useBmpFont, int forceLanguage);

@@ -2,25 +2,48 @@
 // base and the configuration file.
 #pragma once
 
+#include <string>
+
 // ---- Payload resource extraction --------------------------------------------
 // Returns 0 on success (length then holds the bytes produced), otherwise a
-// nonzero zlib result code. length holds the capacity on entry.
+// nonzero zlib result code. length holds the capacity on entry. For the
+// texts and the font that the program keeps whole in memory.
 int InflatePayload(int id, unsigned char* buffer, unsigned long* length);
-// 1 when the file was written completely, else 0. fullPath may be null; the
-// file then goes to "%s\%s" of installDir and fileName.
-int ExtractPayload(int id, const char* fileName, unsigned char* buffer, unsigned long capacity,
-                   int readOnly, int hidden, const char* fullPath);
+// 1 when the file was written completely, else 0. The stream is inflated
+// in pieces straight into the file; one that would inflate past capacity
+// bytes, or fails zlib's checks, leaves no file and the previous one as it
+// was. fullPath may be null; the file then goes to "%s\%s" of installDir
+// and fileName.
+int ExtractPayload(int id, const char* fileName, unsigned long capacity, int readOnly, int hidden,
+                   const char* fullPath);
+// Called, when set, after each piece of a stream is written: the place for
+// a message pump during a long extraction.
+extern void (*extractPieceHook)();
+// The bytes of payload resource id as linked into the program; false when
+// there is no such resource.
+bool FindPayload(int id, const unsigned char** data, unsigned long* size);
+// Takes the pages of a stream that has been read out of the working set.
+void ReleasePayloadPages(const unsigned char* data, unsigned long size);
 int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned long length,
                        int readOnly, int hidden, const char* fullPath);
+// "%s\%s" of installDir and name; false when it does not fit or installDir
+// is empty (the path would then name the root of the current drive).
+bool FormatInstallPath(char* path, unsigned long size, const char* name);
+// The whole of a small file, read with others' sharing; false when it is
+// missing, unreadable or larger than limit bytes.
+bool ReadSmallFile(const char* path, unsigned long limit, std::string& bytes);
 int MakeWritable(const char* path, int clearReadOnly, int clearHidden);  // 1 if changed
 int DeleteInstalledFile(const char* path);  // 0 deleted, -1 otherwise
 // Removes the temporary files that an interrupted extraction left in folder
-// ("~tvk", four hex digits, ".tmp", or in a very deep folder '~' and up to
-// four hex digits); returns how many went.
+// ("~tvk", four upper-case hex digits, ".tmp", and nothing else); returns
+// how many went.
 int RemoveStaleTempFiles(const char* folder);
 
 // ---- Install sequence -------------------------------------------------------
 int RunInstall();  // 1 success, 0 failure
+// Copies SCtrlSet0.bin from moduleDir into windowsDir when it is there (the
+// last step of RunInstall); nothing when either folder is empty.
+void CopySettingsFile();
 
 // ---- Word base and configuration file ---------------------------------------
 extern int keepOldWordBase;

@@ -4,8 +4,11 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <string>
+
 #include "install/bounded_format.h"
 #include "install/install.h"
+#include "install/install_pump.h"
 #include "install/manifest.h"
 #include "install/stale_files.h"
 #include "render/render.h"
@@ -26,12 +29,15 @@ constexpr int kProgressComplete = 100;
 // Another spelling of one stale name could survive the first deletion on a
 // case-sensitive file system; more than a handful means deletion is failing.
 constexpr int kMaxOtherSpellings = 8;
+// The editor's settings are a few kilobytes; anything past this is not them.
+constexpr unsigned long kLargestSettingsFile = 16ul << 20;
 
-// No messages are dispatched while the sequence runs, so the bar would
-// never repaint on its own.
+// The bar is painted at once, not when the queue is next looked at. Each
+// step of the bar also lets the window answer between the closing steps.
 void SetProgress(HWND progressBar, int position) {
   SendMessageA(progressBar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
   UpdateWindow(progressBar);
+  KeepAnswering();
 }
 
 // Column of the shell texts: the names handed to the shell must be in the
@@ -63,13 +69,13 @@ bool FindOtherSpelling(const char* path, const char* name, char* found, size_t f
 // apart, every spelling of the name must go all the same.
 void DeleteStaleFile(const char* name) {
   char path[MAX_PATH];
-  if (!FormatBounded(path, sizeof path, "%s\\%s", installDir, name)) return;
+  if (!FormatInstallPath(path, sizeof path, name)) return;
   DeleteInstalledFile(path);
   for (int spelling = 0; spelling < kMaxOtherSpellings; ++spelling) {
     char found[MAX_PATH];
     char foundPath[MAX_PATH];
     if (!FindOtherSpelling(path, name, found, sizeof found)) return;
-    if (!FormatBounded(foundPath, sizeof foundPath, "%s\\%s", installDir, found)) return;
+    if (!FormatInstallPath(foundPath, sizeof foundPath, found)) return;
     if (DeleteInstalledFile(foundPath) != 0) return;
   }
 }
@@ -78,16 +84,17 @@ void DeleteStaleFiles() {
   for (size_t index = 0; index < kStaleFileCount; ++index) {
     char name[MAX_PATH];
     if (FormatStaleFileName(name, sizeof name, index)) DeleteStaleFile(name);
+    KeepAnswering();
   }
 }
 
 // False when a row marked stop failed; rows after it are not touched.
-bool ExtractManifest(HWND progressBar, unsigned char* workBuffer) {
+bool ExtractManifest(HWND progressBar) {
   for (const ManifestRow& row : kManifest) {
+    KeepAnswering();
     if (row.progress != 0) SetProgress(progressBar, row.progress);
     if (row.condition == RowCondition::kWordBaseReplaced && keepOldWordBase == 1) continue;
-    int written = ExtractPayload(row.id, row.fileName, workBuffer, kInstallBufferSize, row.readOnly,
-                                 row.hidden, nullptr);
+    int written = ExtractPayload(row.id, row.fileName, kInstallBufferSize, row.readOnly, row.hidden, nullptr);
     if (written == 0 && row.onFailure == FailureRule::kStop) return false;
   }
   return true;
@@ -108,25 +115,9 @@ void CreateShortcuts(HWND progressBar) {
   }
 }
 
-// The editor's saved settings travel beside the setup program, when the
-// distributor put them there, and the editor looks for them in the
-// Windows folder.
-void CopySettingsFile() {
-  char source[MAX_PATH];
-  char target[MAX_PATH];
-  if (!FormatBounded(source, sizeof source, "%sSCtrlSet%c.bin", moduleDir, '0')) return;
-  DWORD attributes = GetFileAttributesA(source);
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
-  if (!FormatBounded(target, sizeof target, "%sSCtrlSet%c.bin", windowsDir, '0')) return;
-  // Made writable and overwritten rather than deleted first: a copy that
-  // cannot be made (the source unreadable, say) leaves the earlier one.
-  MakeWritable(target, 1, 1);
-  CopyFileA(source, target, FALSE);
-}
-
-// Everything between the allocation and the release of workBuffer. 0 when
-// a stopping row failed: the closing steps then do not run.
-int InstallWithBuffer(unsigned char* workBuffer) {
+// Every step of the sequence. 0 when a stopping row failed: the closing
+// steps then do not run.
+int InstallSteps() {
   HWND progressBar = GetDlgItem(mainDialog, IDC_PROGRESS);
   ShowWindow(progressBar, SW_SHOW);
   SetProgress(progressBar, kProgressStarted);
@@ -138,7 +129,7 @@ int InstallWithBuffer(unsigned char* workBuffer) {
   // What an interrupted earlier run was writing when it stopped.
   RemoveStaleTempFiles(installDir);
 
-  if (!ExtractManifest(progressBar, workBuffer)) return 0;
+  if (!ExtractManifest(progressBar)) return 0;
 
   // The closing steps never change the result.
   SetProgress(progressBar, kProgressFilesDone);
@@ -152,16 +143,33 @@ int InstallWithBuffer(unsigned char* workBuffer) {
 
 }  // namespace
 
+// The editor's saved settings travel beside the setup program, when the
+// distributor put them there, and the editor looks for them in the
+// Windows folder. Written as an installed file is (a temporary copy, then
+// a replace), so a copy that fails leaves the earlier one whole; the copy
+// carries the source's read-only and hidden bits as a file copy would.
+void CopySettingsFile() {
+  // An empty folder would make a relative path: the copy would read from
+  // or write into whatever the current folder happens to be.
+  if (moduleDir[0] == '\0' || windowsDir[0] == '\0') return;
+  char source[MAX_PATH];
+  char target[MAX_PATH];
+  if (!FormatBounded(source, sizeof source, "%sSCtrlSet%c.bin", moduleDir, '0')) return;
+  DWORD attributes = GetFileAttributesA(source);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
+  if (!FormatBounded(target, sizeof target, "%sSCtrlSet%c.bin", windowsDir, '0')) return;
+  std::string bytes;
+  if (!ReadSmallFile(source, kLargestSettingsFile, bytes)) return;
+  WriteInstalledFile(nullptr, reinterpret_cast<const unsigned char*>(bytes.data()),
+                     static_cast<unsigned long>(bytes.size()), (attributes & FILE_ATTRIBUTE_READONLY) != 0,
+                     (attributes & FILE_ATTRIBUTE_HIDDEN) != 0, target);
+}
+
+// Files are inflated in pieces straight to disk, so the sequence needs no
+// buffer of a file's size and no step of it can run out of memory before it
+// starts; kInstallBufferSize remains the largest file it installs.
 int RunInstall() {
-  HANDLE heap = GetProcessHeap();
-  auto* workBuffer = static_cast<unsigned char*>(HeapAlloc(heap, 0, kInstallBufferSize));
-  if (workBuffer == nullptr) {
-    ShowMessage(kTextMemoryCn, kTextMemoryEn, 0, mainDialog);
-    return 0;
-  }
-  int result = InstallWithBuffer(workBuffer);
-  HeapFree(heap, 0, workBuffer);
-  if (result == 0) return 0;
+  if (InstallSteps() == 0) return 0;
   if (isVistaOrLater) RegisterDocumentTypes();
   return 1;
 }

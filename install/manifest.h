@@ -48,3 +48,8 @@ extern const ExtraPayload kExtraPayloads[kExtraPayloadCount];
 // Capacity of the install sequence's one decompression buffer; bounds the
 // largest installable file.
 constexpr unsigned long kInstallBufferSize = 30408704;  // 0x1D00000
+// A licence text inflates into this much and needs one byte more for its
+// terminator: a text that fills the buffer is as good as damaged.
+constexpr unsigned long kLicenceBufferBytes = 65536;
+// The speech package's buffer; the sample one inflates to about 7.3 MiB.
+constexpr unsigned long kPackageBufferBytes = 12582912;

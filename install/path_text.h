@@ -23,3 +23,10 @@ char* FindLastBackslash(char* path, LeadByteTest isLeadByte);
 // False (out empty) when the result does not fit into out[0..size).
 bool JoinPath(char* out, std::size_t size, const char* folder, const char* name,
               LeadByteTest isLeadByte);
+
+// Whether a typed install folder names one folder wherever the program
+// runs and keeps every name as written: "X:\..." or "\\server\share\...",
+// no empty component, none ending in a space or a dot, no character that
+// names may not hold, no device name (CON, NUL, COM1, ...). One trailing
+// backslash is allowed; "\\?\" and "\\.\" are refused by the same rules.
+bool IsPlainFullPath(const char* path, LeadByteTest isLeadByte);

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 
-#include "install/bounded_format.h"
 #include "install/install.h"
 #include "render/render.h"
 #include "resources/texts.h"
@@ -29,9 +28,9 @@ bool IndexCarriesMark(const char* indexPath) {
 void CheckOldWordBase() {
   char path[MAX_PATH];
   // A path that does not fit cannot name an existing file.
-  if (!FormatBounded(path, sizeof path, "%s\\CiZuFlat.igb", installDir)) return;
+  if (!FormatInstallPath(path, sizeof path, "CiZuFlat.igb")) return;
   if (_access(path, 0) != 0) return;
-  if (FormatBounded(path, sizeof path, "%s\\pycizudic.idx", installDir) && IndexCarriesMark(path)) {
+  if (FormatInstallPath(path, sizeof path, "pycizudic.idx") && IndexCarriesMark(path)) {
     if (ShowMessage(kTextWordBaseCn, kTextWordBaseEn, 4, mainDialog) != IDYES) keepOldWordBase = 1;
   }
   SetCursor(LoadCursorA(nullptr, IDC_WAIT));

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "install/bounded_format.h"
+#include "install/install_pump.h"
 #include "shell/ref_string.h"
 #include "shell/shell.h"
 #include "wizard/wizard.h"
@@ -171,6 +172,8 @@ bool ApplyRegistryTemplates(const RegistryTemplate* list,
   }
   bool result = true;
   for (const RegistryTemplate* entry = list; entry->keyTemplate != nullptr; ++entry) {
+    // Registry writes reach the disk slowly on a busy machine.
+    KeepAnswering();
     if (!ApplyTemplate(*entry, arguments, replace)) {
       result = false;
       break;
@@ -222,6 +225,8 @@ void RegisterPinyinServerClass() {
 
 void RegisterDocumentTypes() {
   RegisterEditorProgId();
+  KeepAnswering();
   RegisterEditorDocumentClass();
+  KeepAnswering();
   RegisterPinyinServerClass();
 }

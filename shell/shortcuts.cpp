@@ -5,6 +5,7 @@
 #include <io.h>
 
 #include "install/bounded_format.h"
+#include "install/install_pump.h"
 #include "install/path_text.h"
 #include "render/render.h"
 #include "resources/texts.h"
@@ -114,6 +115,8 @@ bool CreateShellLink(const char* targetPath, const char* linkPath, const char* d
   // Paths that do not fit the platform's 260-byte buffers are refused before
   // anything is written: a shortened one would name another file.
   if (strlen(targetPath) >= MAX_PATH || strlen(linkPath) >= MAX_PATH) return false;
+  // The shell link object takes a good part of a second on a slow machine.
+  KeepAnswering();
   HRESULT result = CoInitialize(nullptr);
   if (FAILED(result)) return false;
   IShellLinkA* link = nullptr;

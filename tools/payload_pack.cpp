@@ -9,10 +9,10 @@
 //                [--add ID=FILE]... [--copy NEW=ID]... [--zeros ID=SIZE]...
 //                [--flip ID:OFFSET[:BIT]]... [--cut ID:LENGTH]...
 //
-// --compressor picks who writes the streams: zlib at level 9 (the default)
-// or libdeflate at its highest level, 12, whose streams are about 7% smaller
-// for a few more seconds of packing. Both write 78 DA streams that zlib's
-// uncompress reads, so the setup program does not change.
+// --compressor picks who writes the streams: libdeflate at its highest
+// level, 12 (the default), whose streams are about 7% smaller for a few
+// more seconds of packing, or zlib at level 9. Both write 78 DA streams that
+// zlib's uncompress reads, so the setup program does not change.
 // --omit leaves an id out of the resource list, --damage flips a bit of the
 // Adler-32 trailer and --truncate cuts the stream in half: test builds use
 // them to make payload sets with chosen faults. --add packs one more file
@@ -27,7 +27,12 @@
 // stream's size. Faults on one id apply in the order given. A manifest file
 // missing from the payload folder fails the build, naming the id and the
 // file; so does a fault option naming an id that is not packed, or a byte
-// outside the stream.
+// outside the stream. Before anything is packed, every payload file is held
+// against the buffer the setup program reads it into: a file that could
+// only fail on the user's machine (too large to install, a licence the
+// wizard cannot show, a glyph font of the wrong size) fails the build,
+// naming the file and the limit. A file of the folder that no row names is
+// reported: it would not be installed.
 #include <libdeflate.h>
 #include <zlib.h>
 
@@ -35,6 +40,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -44,6 +50,7 @@
 #include <vector>
 
 #include "install/manifest.h"
+#include "render/glyph_locate.h"
 
 namespace {
 
@@ -59,7 +66,7 @@ struct Edit {
 };
 
 struct Options {
-  Compressor compressor = Compressor::kZlib;
+  Compressor compressor = Compressor::kLibdeflate;
   std::string payloadDir;
   std::string outDir;
   std::string rcPath;
@@ -276,10 +283,72 @@ Packed PackOne(const Options& options, int id, const std::string& fileName, cons
 
 std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
+std::string Grouped(unsigned long long value) {
+  std::string digits = std::to_string(value);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), ",");
+  return digits;
+}
+
+// What the setup program can take of one payload file; empty when the size
+// is fine. The limits are the program's own buffers.
+std::string SizeProblem(ContentKind content, unsigned long long size) {
+  switch (content) {
+    case ContentKind::kGlyphFont:
+      if (size != static_cast<unsigned long long>(kGlyphFontBytes))
+        return "a glyph font must be exactly " + Grouped(kGlyphFontBytes) + " bytes";
+      break;
+    case ContentKind::kLicenceCn:
+    case ContentKind::kLicenceEn:
+      if (size >= kLicenceBufferBytes)
+        return "a licence text must be shorter than " + Grouped(kLicenceBufferBytes) +
+               " bytes (the wizard's licence buffer, with room for the terminator)";
+      break;
+    case ContentKind::kPackage:
+      if (size > kPackageBufferBytes)
+        return "the speech package may be at most " + Grouped(kPackageBufferBytes) + " bytes (its buffer)";
+      break;
+    default:
+      break;
+  }
+  return "";
+}
+
+// Every file of the payload folder before any is packed: a missing file or
+// one that the program's buffers cannot take fails the build at once.
+void CheckPayloadFolder(const Options& options) {
+  namespace fs = std::filesystem;
+  std::set<std::string> named;
+  auto check = [&](int id, const char* fileName, ContentKind content, bool installed) {
+    named.insert(fileName);
+    std::string source = options.payloadDir + "/" + fileName;
+    std::error_code error;
+    unsigned long long size = fs::file_size(source, error);
+    if (error)
+      Fail("payload file missing: id " + std::to_string(id) + " \"" + fileName + "\" (looked for " + source + ")");
+    std::string problem = SizeProblem(content, size);
+    if (problem.empty() && installed && size > kInstallBufferSize)
+      problem = "an installed file may be at most " + Grouped(kInstallBufferSize) + " bytes (the install's buffer)";
+    if (!problem.empty())
+      Fail(source + " (id " + std::to_string(id) + ") is " + Grouped(size) + " bytes: " + problem);
+  };
+  for (const ManifestRow& row : kManifest) check(row.id, row.fileName, row.content, true);
+  for (const ExtraPayload& extra : kExtraPayloads) check(extra.id, extra.fileName, extra.content, false);
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(options.payloadDir, error)) {
+    std::string name = entry.path().filename().string();
+    // Dot files are the build's own stamps, never product files.
+    if (name.empty() || name[0] == '.' || named.count(name)) continue;
+    std::fprintf(stderr, "payload_pack: warning: %s is named by no manifest row and is not packed\n",
+                 entry.path().string().c_str());
+  }
+  if (error) Fail("cannot list " + options.payloadDir + ": " + error.message());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options = ParseOptions(argc, argv);
+  CheckPayloadFolder(options);
   std::string mkdir = "mkdir -p '" + options.outDir + "'";
   if (std::system(mkdir.c_str()) != 0) Fail("cannot create " + options.outDir);
 

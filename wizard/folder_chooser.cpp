@@ -18,6 +18,12 @@ constexpr DWORD kChooserFileChars = 128;
 
 bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
+void TellFolderRefused(HWND dialog) {
+  char english[128];
+  FormatBounded(english, sizeof english, kTextFolderHintEn, kTextFolderEn);
+  ShowMessage(kTextFolderCn, english, 0, dialog);
+}
+
 UINT_PTR OnChooserInit(HWND dialog) {
   // The Cancel button is painted like every other button of the program,
   // with its bilingual caption.
@@ -94,17 +100,30 @@ void BrowseForFolder(HWND dialog) {
 
   char path[MAX_PATH];
   // A folder so deep that the product folder no longer fits is not offered.
-  if (FormatBounded(path, sizeof path, "%s\\%s", installDir, productFolderName))
-    SetDlgItemTextA(dialog, IDC_PATH_EDIT, path);
+  if (!FormatBounded(path, sizeof path, "%s\\%s", installDir, productFolderName)) return;
+  // The folder is the platform's current folder, which it keeps trimmed
+  // and resolved; should it ever be one that Install would refuse (a
+  // device path, a name ending in a dot), it is not offered.
+  if (!IsPlainFullPath(path, IsAnsiLeadByte)) {
+    TellFolderRefused(dialog);
+    return;
+  }
+  SetDlgItemTextA(dialog, IDC_PATH_EDIT, path);
 }
 
 int CreateInstallFolder(HWND wizardDialog) {
+  // A relative folder depends on where the program was started, and a name
+  // that Windows trims ("C:\a.") makes a folder other than the one that
+  // the shortcuts and the registry would name: refused before anything is
+  // made, even where such a folder exists.
+  if (!IsPlainFullPath(installDir, IsAnsiLeadByte)) {
+    TellFolderRefused(wizardDialog);
+    return 0;
+  }
   // Entering the folder is the existence test; it stays the current folder.
   if (SetCurrentDirectoryA(installDir)) return 1;
   if (!CreateDirectoryA(installDir, nullptr)) {
-    char english[128];
-    FormatBounded(english, sizeof english, kTextFolderHintEn, kTextFolderEn);
-    ShowMessage(kTextFolderCn, english, 0, wizardDialog);
+    TellFolderRefused(wizardDialog);
     return 0;
   }
   char docFolder[MAX_PATH];

@@ -4,11 +4,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <memory>
-#include <new>
 
 #include "install/bounded_format.h"
 #include "install/install.h"
+#include "install/manifest.h"
 #include "render/render.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
@@ -21,13 +20,23 @@ constexpr ULONGLONG kCalendarStepsPerSecond = 10000000;  // 100-ns steps
 constexpr ULONGLONG kInstallFloor = 5 * kCalendarStepsPerSecond;
 // Short enough that the result shows promptly once the floor is reached.
 constexpr DWORD kFloorSliceMs = 50;
-// The speech package inflates to about 7.3 MiB.
-constexpr unsigned long kPackageBufferBytes = 12582912;
 const char kPackageName[] = "Sapi51forTavik.msi";
 
 // The controls that vanish while the install runs; the progress bar takes
 // their place.
 const int kButtonsHiddenForInstall[] = {IDC_NEXT, IDC_BACK, IDCANCEL, IDC_BOTTOM_STRIP};
+
+// Between Install and the closing message: the wizard keeps the wait
+// cursor however the pointer moves.
+bool installRunning = false;
+
+// Mouse and keyboard input that reaches the wizard while it installs is
+// dropped, not kept: it must not press anything once the install is over.
+bool IsUserInput(UINT message) {
+  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+         (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+}
 
 void TellFolderTooLong(HWND dialog) {
   char english[128];
@@ -67,8 +76,8 @@ int SelectedLanguage(HWND dialog) {
   return value == CB_ERR ? forceLanguage : static_cast<int>(value);
 }
 
-// No message is dispatched during the install, so the dialog is repainted
-// here for the buttons to vanish before it starts.
+// The dialog is repainted here for the buttons to vanish before the
+// install starts, not at its first look at the queue.
 void HideButtonsForInstall(HWND dialog) {
   for (int id : kButtonsHiddenForInstall) {
     ShowWindow(GetDlgItem(dialog, id), SW_HIDE);
@@ -102,17 +111,13 @@ bool IsFile(const char* path) {
 
 void OfferSpeechPackage() {
   if (ShowMessage(kTextSpeechCn, kTextSpeechEn, 1, mainDialog) != IDOK) return;
-  std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[kPackageBufferBytes]);
-  if (!buffer) {
-    ShowMessage(kTextMemoryCn, kTextMemoryEn, 0, mainDialog);
-    return;
-  }
+  // Inflated in pieces straight to the file: no buffer of the package's
+  // size, so no memory message either; kPackageBufferBytes stays its limit.
   char path[MAX_PATH];
   if (!MakePackagePath(path, sizeof path)) return;
   // Only a package written whole is opened: a stale or cut one left in the
   // temporary folder would fail in the installer, not here.
-  int extracted = ExtractPayload(IDR_SPEECH_PACKAGE, kPackageName, buffer.get(), kPackageBufferBytes,
-                                 0, 0, path);
+  int extracted = ExtractPayload(IDR_SPEECH_PACKAGE, kPackageName, kPackageBufferBytes, 0, 0, path);
   if (extracted && IsFile(path)) ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
 }
 }  // namespace
@@ -123,15 +128,35 @@ ULONGLONG CalendarNow() {
   return (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
 }
 
+CalendarClock installClock = CalendarNow;
+
+void TakeWaitingMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Not ours to end the program mid-install; left for the main loop.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    if (IsUserInput(message.message)) continue;
+    DispatchMessageA(&message);
+  }
+}
+
 void WaitForInstallFloor(ULONGLONG start) {
   for (;;) {
-    ULONGLONG now = CalendarNow();
+    TakeWaitingMessages();
+    ULONGLONG now = installClock();
     // A clock set back during the install must not hold the program.
     if (now < start || now - start >= kInstallFloor) return;
     ULONGLONG leftMs = (kInstallFloor - (now - start)) / (kCalendarStepsPerSecond / 1000) + 1;
-    Sleep(leftMs < kFloorSliceMs ? static_cast<DWORD>(leftMs) : kFloorSliceMs);
+    DWORD sliceMs = leftMs < kFloorSliceMs ? static_cast<DWORD>(leftMs) : kFloorSliceMs;
+    // Wakes for any message as well, so the window answers at once.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, sliceMs, QS_ALLINPUT);
   }
 }
+
+bool InstallShowsWaitCursor() { return installRunning; }
 
 void RunInstallFromWizard(HWND dialog) {
   ShowPage(dialog, pageIndex);
@@ -144,11 +169,13 @@ void RunInstallFromWizard(HWND dialog) {
   forceLanguage = SelectedLanguage(dialog);
   HideButtonsForInstall(dialog);
 
-  ULONGLONG start = CalendarNow();
+  ULONGLONG start = installClock();
+  installRunning = true;
   ShowWaitCursor(dialog);
   int installed = RunInstall();
   // However fast the install was, its page stays up for five seconds.
   WaitForInstallFloor(start);
+  installRunning = false;
 
   if (installed) {
     ShowMessage(kTextSuccessCn, kTextSuccessEn, 0, dialog);

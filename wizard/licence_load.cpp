@@ -4,6 +4,7 @@
 #include <new>
 
 #include "install/install.h"
+#include "install/manifest.h"
 #include "render/render.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
@@ -13,9 +14,6 @@
 #include "wizard/wizard_steps.h"
 
 namespace {
-// A licence inflates into this much and needs one byte more for its
-// terminator: a text that fills the buffer is as good as damaged.
-constexpr unsigned long kLicenceBufferBytes = 65536;
 
 void FillLicenceList(HWND dialog, char* text) {
   HWND list = GetDlgItem(dialog, IDC_LICENCE_LIST);

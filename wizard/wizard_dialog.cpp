@@ -1,6 +1,7 @@
 // The wizard's dialog procedure: one handler per message, the commands
 // switched by control id.
 #include "install/bounded_format.h"
+#include "install/install_pump.h"
 #include "render/render.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
@@ -86,6 +87,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   EnableWindow(back, FALSE);
   FillLanguageList(dialog);
   SubclassCheckBoxes(dialog);
+  installPump = TakeWaitingMessages;
   // TRUE: the dialog manager focuses the first visible tab stop, the path.
   return TRUE;
 }
@@ -211,6 +213,23 @@ INT_PTR OnCommand(HWND dialog, int controlId) {
   }
   return FALSE;
 }
+// The install cannot be stopped half-way: the close box, Alt+F4 and a
+// WM_CLOSE from outside do nothing while it runs.
+INT_PTR OnClose(HWND dialog) {
+  if (pageIndex != kInstallState) return FALSE;  // Cancel, as the dialog manager makes it
+  SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
+  return TRUE;
+}
+
+// The install answers its messages, and the pointer moved over the window
+// would otherwise get the class's arrow back. Under a question of the
+// install (the wizard disabled) the pointer is the usual one.
+INT_PTR OnSetCursor(HWND dialog) {
+  if (!InstallShowsWaitCursor() || !IsWindowEnabled(dialog)) return FALSE;
+  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
+  return TRUE;
+}
 }  // namespace
 
 INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -223,6 +242,10 @@ INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       return OnDrawItem(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND:
       return OnCommand(dialog, LOWORD(wParam));
+    case WM_CLOSE:
+      return OnClose(dialog);
+    case WM_SETCURSOR:
+      return OnSetCursor(dialog);
     default:
       return FALSE;
   }

@@ -24,6 +24,17 @@ void RunInstallFromWizard(HWND dialog);
 
 // Calendar time in 100-nanosecond steps.
 ULONGLONG CalendarNow();
-// Returns once five seconds of calendar time have passed since start,
-// sleeping meanwhile; dispatches no message.
+// The clock of the five-second floor: CalendarNow, or a clock of a test's.
+using CalendarClock = ULONGLONG (*)();
+extern CalendarClock installClock;
+// Returns once five seconds of installClock have passed since start,
+// answering the window's messages meanwhile (TakeWaitingMessages).
 void WaitForInstallFloor(ULONGLONG start);
+
+// The install's message pump (installPump): dispatches what waits in the
+// thread's queue, paint and sent messages included, and drops mouse and
+// keyboard input, so nothing clicked or typed acts after the install.
+void TakeWaitingMessages();
+// True from Install to the closing message: the wizard shows the wait
+// cursor wherever the pointer goes over it.
+bool InstallShowsWaitCursor();

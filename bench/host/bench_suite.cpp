@@ -1,11 +1,17 @@
 // The benchmark driver: runs every measure of the suite side by side,
 // alternating them round after round (one warm-up round not counted), and
-// prints one markdown table of medians and ranges with the targets.
+// prints one markdown table of medians and ranges with the targets. Whole
+// processes are compared by wall time and by CPU time: CPU time says less
+// about waits but stays usable on a machine that others load. A round
+// during which the load average reached --max-load is reported, thrown
+// away and run again, up to --repeats times.
 //
 //   bench_suite --build DIR --payload DIR [--runs N] [--zopfli-runs N] [--no-pack]
+//               [--max-load L] [--repeats N] [--title TEXT]
 //
 // Wine's environment (prefix, debug channels, a running wineserver) comes
 // from the caller, bench/run-suite.sh.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +36,10 @@ struct Config {
   int zopfliRuns = 1;
   bool pack = true;
   std::string wine = "wine";
+  // The suite keeps about one core busy itself.
+  double maxLoad = 1.5;
+  int repeats = 3;
+  std::string title;
 
   std::string Bench() const { return build + "/bench"; }
   std::string Host() const { return build + "/bench/host"; }
@@ -45,6 +55,9 @@ struct Samples {
   Series oursWhole, oursRss, filesWhole, filesRss, nsisZlib, nsisZlibRss, nsisLzma, nsisLzmaRss, emptyWhole, emptyRss;
   Series startEmpty, startWindowPaint, startWindowPeak, startSetupWindow, startSetupPaint, startSetupPeak;
   Series wizardPeak;
+  Series oursCpu, filesCpu, bareCpu, nsisZlibCpu, nsisLzmaCpu, emptyCpu;
+  int repeatedRounds = 0, loadedRoundsKept = 0;
+  double highestLoad = 0;
   struct Pack {
     Series wall, cpu;
     unsigned long long manifestPacked = 0, allPacked = 0;
@@ -134,6 +147,7 @@ void MeasureBare(const Config& config, Samples& samples, bool keep) {
   if (keep) {
     samples.bareLoop.Add(loop);
     samples.bareWhole.Add(run.seconds);
+    samples.bareCpu.Add(run.cpuSeconds);
     samples.bareRss.Add(run.maxRssMiB);
   }
   SettleDisk(folder);
@@ -167,17 +181,19 @@ void MeasureWhole(const Config& config, Samples& samples, const std::string& who
   std::vector<std::string> args;
   Series* time = nullptr;
   Series* rss = nullptr;
+  Series* cpu = nullptr;
   if (who == "ours") {
     args = {config.Bench() + "/install_run.exe", WindowsPath(folder)};
-    time = &samples.oursWhole, rss = &samples.oursRss;
+    time = &samples.oursWhole, rss = &samples.oursRss, cpu = &samples.oursCpu;
   } else if (who == "files") {
     args = {config.Bench() + "/install_files.exe", WindowsPath(folder)};
-    time = &samples.filesWhole, rss = &samples.filesRss;
+    time = &samples.filesWhole, rss = &samples.filesRss, cpu = &samples.filesCpu;
   } else {
     // NSIS wants /D last and unquoted.
     args = {config.Bench() + "/nsis/nsis_" + who + ".exe", "/S", "/D=" + WindowsPath(folder)};
     time = who == "zlib" ? &samples.nsisZlib : &samples.nsisLzma;
     rss = who == "zlib" ? &samples.nsisZlibRss : &samples.nsisLzmaRss;
+    cpu = who == "zlib" ? &samples.nsisZlibCpu : &samples.nsisLzmaCpu;
   }
   ProcessRun run = RunWine(config, args);
   Check(run.exitCode == 0, who + " install failed (exit " + std::to_string(run.exitCode) + ")");
@@ -185,6 +201,7 @@ void MeasureWhole(const Config& config, Samples& samples, const std::string& who
   if (keep) {
     time->Add(run.seconds);
     rss->Add(run.maxRssMiB);
+    cpu->Add(run.cpuSeconds);
   }
   SettleDisk(folder);
 }
@@ -212,25 +229,58 @@ void MeasureEmpty(const Config& config, Samples& samples, bool keep) {
   Check(run.exitCode == 0, "empty.exe failed");
   if (keep) {
     samples.emptyWhole.Add(run.seconds);
+    samples.emptyCpu.Add(run.cpuSeconds);
     samples.emptyRss.Add(run.maxRssMiB);
   }
 }
 
+void MeasureInstallRound(const Config& config, Samples& samples, bool keep) {
+  MeasureOursTimed(config, samples, keep);
+  MeasureFilesTimed(config, samples, keep);
+  MeasureBare(config, samples, keep);
+  MeasureNative(config, samples, false, keep);
+  MeasureNative(config, samples, true, keep);
+  MeasureWhole(config, samples, "ours", keep);
+  MeasureWhole(config, samples, "files", keep);
+  MeasureWhole(config, samples, "zlib", keep);
+  MeasureWhole(config, samples, "lzma", keep);
+  MeasureEmpty(config, samples, keep);
+  MeasureWizard(config, samples, keep);
+}
+
+// Runs measure until the load average stayed under the limit across it, at
+// most 1 + repeats times; a round kept although loaded is counted.
+template <typename Measure>
+void RunUnderQuietLoad(const Config& config, Samples& samples, const char* what, Measure measure) {
+  for (int attempt = 0;; ++attempt) {
+    Samples before = samples;
+    double loadBefore = LoadAverage();
+    measure();
+    double load = std::max(loadBefore, LoadAverage());
+    samples.highestLoad = std::max(samples.highestLoad, load);
+    if (load < config.maxLoad) return;
+    if (attempt >= config.repeats) {
+      std::fprintf(stderr, "warning: load average %.2f during %s; kept after %d repeats\n", load, what, attempt);
+      ++samples.loadedRoundsKept;
+      return;
+    }
+    std::fprintf(stderr, "warning: load average %.2f during %s (limit %.2f); repeating it\n", load, what,
+                 config.maxLoad);
+    int repeated = samples.repeatedRounds + 1;
+    double highest = samples.highestLoad;
+    samples = before;
+    samples.repeatedRounds = repeated;
+    samples.highestLoad = highest;
+  }
+}
+
 void MeasureInstallRounds(const Config& config, Samples& samples) {
-  for (int round = 0; round <= config.runs; ++round) {
-    bool keep = round > 0;  // round 0 warms the caches and Wine
-    std::fprintf(stderr, "install round %d of %d\n", round, config.runs);
-    MeasureOursTimed(config, samples, keep);
-    MeasureFilesTimed(config, samples, keep);
-    MeasureBare(config, samples, keep);
-    MeasureNative(config, samples, false, keep);
-    MeasureNative(config, samples, true, keep);
-    MeasureWhole(config, samples, "ours", keep);
-    MeasureWhole(config, samples, "files", keep);
-    MeasureWhole(config, samples, "zlib", keep);
-    MeasureWhole(config, samples, "lzma", keep);
-    MeasureEmpty(config, samples, keep);
-    MeasureWizard(config, samples, keep);
+  std::fprintf(stderr, "install round 0 of %d (warm-up)\n", config.runs);
+  MeasureInstallRound(config, samples, false);  // warms the caches and Wine
+  for (int round = 1; round <= config.runs; ++round) {
+    std::string what = "install round " + std::to_string(round);
+    std::fprintf(stderr, "%s of %d\n", what.c_str(), config.runs);
+    RunUnderQuietLoad(config, samples, what.c_str(), [&] { MeasureInstallRound(config, samples, true); });
   }
 }
 
@@ -334,8 +384,9 @@ void AddExtractionRows(const Samples& s, std::vector<ReportRow>& rows) {
   rows.push_back({"Floor: bare Windows program under Wine (FindResource + uncompress + one fwrite per file), loop in-process",
                   MedianText(s.bareLoop, 3, "s"), RangeText(s.bareLoop, 3),
                   "ours: rows " + Ratio(rowsAlone, s.bareLoop.Median()) + ", RunInstall 10 to 90 " +
-                      Ratio(span, s.bareLoop.Median()),
-                  "ours <= 1.15x", Verdict(!s.bareLoop.Empty(), ratio <= 1.15, "rows " + Fixed(ratio, 2) + "x")});
+                      Ratio(span, s.bareLoop.Median()) + "; whole-process CPU, files only " +
+                      Ratio(s.filesCpu.Median(), s.bareCpu.Median()),
+                  "ours <= 1.00x", Verdict(!s.bareLoop.Empty(), ratio <= 1.00, "rows " + Fixed(ratio, 2) + "x")});
 }
 
 void AddWholeRows(const Samples& s, std::vector<ReportRow>& rows) {
@@ -343,25 +394,33 @@ void AddWholeRows(const Samples& s, std::vector<ReportRow>& rows) {
   double ours = s.filesWhole.Median();
   double full = s.oursWhole.Median();
   rows.push_back({"Whole process: empty program under Wine (Wine's start-up)", MedianText(s.emptyWhole, 3, "s"),
-                  RangeText(s.emptyWhole, 3), "", "", ""});
+                  RangeText(s.emptyWhole, 3), "CPU " + MedianText(s.emptyCpu, 3, "s"), "", ""});
   rows.push_back({"Whole process: ours, RunInstall without the wizard (files, configuration, shortcuts, registration)",
-                  MedianText(s.oursWhole, 3, "s"), RangeText(s.oursWhole, 3), "", "", ""});
+                  MedianText(s.oursWhole, 3, "s"), RangeText(s.oursWhole, 3), "CPU " + MedianText(s.oursCpu, 3, "s"), "",
+                  ""});
   rows.push_back({"Whole process: ours, files only (install_files.exe: the 122 rows through ExtractPayload, as RunInstall)",
-                  MedianText(s.filesWhole, 3, "s"), RangeText(s.filesWhole, 3), "", "", ""});
+                  MedianText(s.filesWhole, 3, "s"), RangeText(s.filesWhole, 3), "CPU " + MedianText(s.filesCpu, 3, "s"),
+                  "", ""});
   rows.push_back({"Whole process: bare Windows program", MedianText(s.bareWhole, 3, "s"), RangeText(s.bareWhole, 3),
-                  "ours, files only " + Ratio(ours, s.bareWhole.Median()), "", ""});
+                  "ours, files only " + Ratio(ours, s.bareWhole.Median()) + "; CPU " + MedianText(s.bareCpu, 3, "s") +
+                      ", ours " + Ratio(s.filesCpu.Median(), s.bareCpu.Median()),
+                  "", ""});
   struct Anchor {
     const char* name;
     const Series& series;
+    const Series& cpu;
     double target;
-  } anchors[] = {{"NSIS zlib (not solid), /S", s.nsisZlib, 1.5}, {"NSIS solid LZMA, /S", s.nsisLzma, 5.0}};
+  } anchors[] = {{"NSIS zlib (not solid), /S", s.nsisZlib, s.nsisZlibCpu, 2.0},
+                 {"NSIS solid LZMA, /S", s.nsisLzma, s.nsisLzmaCpu, 5.0}};
   for (const Anchor& anchor : anchors) {
     double theirs = anchor.series.Median();
     double ratio = theirs / ours;
     rows.push_back({std::string("Whole process: ") + anchor.name, MedianText(anchor.series, 3, "s"),
                     RangeText(anchor.series, 3),
                     "ours (files only) faster " + Ratio(theirs, ours) + ", " + Ratio(theirs - wine, ours - wine) +
-                        " without Wine's start-up; RunInstall " + Ratio(theirs, full),
+                        " without Wine's start-up; RunInstall " + Ratio(theirs, full) + "; CPU " +
+                        MedianText(anchor.cpu, 3, "s") + ", ours (files only) " +
+                        Ratio(anchor.cpu.Median(), s.filesCpu.Median()) + " less",
                     "ours >= " + Fixed(anchor.target, 1) + "x faster",
                     Verdict(!anchor.series.Empty(), ratio >= anchor.target, Fixed(ratio, 2) + "x")});
   }
@@ -369,7 +428,7 @@ void AddWholeRows(const Samples& s, std::vector<ReportRow>& rows) {
 
 void AddStartupRows(const Samples& s, std::vector<ReportRow>& rows) {
   double empty = s.startEmpty.Median();
-  double over = s.startSetupPaint.Median() - empty;
+  double over = s.startSetupPaint.Median() - s.startWindowPaint.Median();
   rows.push_back({"Start-up: empty program, start to exit", MedianText(s.startEmpty, 1, "ms"), RangeText(s.startEmpty, 1),
                   "", "", ""});
   rows.push_back({"Start-up: empty window program, start to first paint", MedianText(s.startWindowPaint, 1, "ms"),
@@ -380,8 +439,46 @@ void AddStartupRows(const Samples& s, std::vector<ReportRow>& rows) {
   rows.push_back({"Start-up: TavikSetup.exe, start to wizard's first paint (font inflated, four bitmaps made)",
                   MedianText(s.startSetupPaint, 1, "ms"), RangeText(s.startSetupPaint, 1),
                   "+" + Fixed(over, 1) + " ms over empty, +" +
-                      Fixed(s.startSetupPaint.Median() - s.startWindowPaint.Median(), 1) + " ms over empty window",
-                  "<= 150 ms over empty", Verdict(!s.startSetupPaint.Empty(), over <= 150, "+" + Fixed(over, 1) + " ms")});
+                      Fixed(over, 1) + " ms over empty window",
+                  "<= +60 ms over empty window", Verdict(!s.startSetupPaint.Empty() && !s.startWindowPaint.Empty(),
+                                                         over <= 60, "+" + Fixed(over, 1) + " ms")});
+}
+
+struct PeFacts {
+  bool read = false;
+  bool wide = false;    // PE32+ (64-bit)
+  bool signed_ = false; // a certificate table in the security directory
+};
+
+// The PE header's optional-header magic and its security directory.
+PeFacts ReadPeFacts(const std::string& path) {
+  PeFacts facts;
+  std::string data = ReadText(path);
+  auto le = [&](std::size_t at, int bytes) -> unsigned long {
+    unsigned long value = 0;
+    for (int i = bytes - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(data[at + static_cast<std::size_t>(i)]);
+    return value;
+  };
+  if (data.size() < 0x40 || data.compare(0, 2, "MZ") != 0) return facts;
+  std::size_t pe = le(0x3C, 4);
+  if (pe + 24 + 112 + 5 * 8 > data.size() || data.compare(pe, 4, std::string("PE\0\0", 4)) != 0) return facts;
+  unsigned long magic = le(pe + 24, 2);
+  if (magic != 0x10B && magic != 0x20B) return facts;
+  facts.wide = magic == 0x20B;
+  std::size_t directories = pe + 24 + (facts.wide ? 112 : 96);
+  facts.signed_ = le(directories + 4 * 8 + 4, 4) != 0;  // index 4: the certificate table
+  facts.read = true;
+  return facts;
+}
+
+void AddReleaseRows(const Config& config, std::vector<ReportRow>& rows) {
+  PeFacts facts = ReadPeFacts(config.build + "/TavikSetup.exe");
+  rows.push_back({std::string("Release: TavikSetup.exe is ") + (facts.wide ? "PE32+ (64-bit)" : "PE32 (32-bit)") +
+                      ", " + (facts.signed_ ? "Authenticode-signed" : "unsigned"),
+                  "", "", "", "signed when a certificate is given",
+                  !facts.read ? "not measured" : facts.signed_ ? "met" : "not applicable: built without -DTAVIK_SIGN_CERT"});
+  rows.push_back({"Release: two clean builds give the same exe", "", "", "checked by make test (reproducible_build)",
+                  "bit-for-bit identical", "see the test run"});
 }
 
 // Sizes include the speech package: the setup program carries it and the
@@ -393,17 +490,19 @@ void AddSizeRows(const Config& config, const Samples& s, std::vector<ReportRow>&
   auto versus = [](unsigned long long a, unsigned long long b) {
     return Percent(static_cast<double>(a) / static_cast<double>(b) - 1);
   };
+  // At most 0.94 of the NSIS zlib installer.
   auto verdict = [&](unsigned long long size) {
-    return Verdict(zlib > 0, size <= zlib, size > zlib ? Bytes(size - zlib) + " B larger" : "");
+    double ratio = zlib > 0 ? static_cast<double>(size) / static_cast<double>(zlib) : 0;
+    return Verdict(zlib > 0, ratio <= 0.94, Fixed(ratio, 3) + "x");
   };
   bool builtWithZlib = ReadText(config.build + "/payload/product/summary.txt").find("zlib level 9") != std::string::npos;
   rows.push_back({std::string("Size: TavikSetup.exe as built (") + (builtWithZlib ? "zlib level 9" : "libdeflate level 12") +
                       " streams)",
-                  Bytes(ours) + " B", "", versus(ours, zlib) + " vs NSIS zlib", "<= NSIS zlib installer", verdict(ours)});
+                  Bytes(ours) + " B", "", versus(ours, zlib) + " vs NSIS zlib", "<= 0.94x NSIS zlib, by default", verdict(ours)});
   if (builtWithZlib && s.libdeflate.allPacked > 0) {
     unsigned long long estimate = ours - s.zlib.allPacked + s.libdeflate.allPacked;
     rows.push_back({"Size: TavikSetup.exe with libdeflate streams (estimate: as built - zlib streams + libdeflate streams)",
-                    Bytes(estimate) + " B", "", versus(estimate, zlib) + " vs NSIS zlib", "<= NSIS zlib installer",
+                    Bytes(estimate) + " B", "", versus(estimate, zlib) + " vs NSIS zlib", "<= 0.94x NSIS zlib",
                     verdict(estimate)});
   }
   rows.push_back({"Size: NSIS zlib installer (122 files + speech package reserved)", Bytes(zlib) + " B", "", "", "", ""});
@@ -442,7 +541,7 @@ void AddMemoryRows(const Samples& s, std::vector<ReportRow>& rows) {
   double peak = s.wizardPeak.Median();
   rows.push_back({"Memory: TavikSetup.exe driven through its wizard to a complete install, peak working set",
                   MedianText(s.wizardPeak, 1, "MiB"), RangeText(s.wizardPeak, 1), Fixed(peak * kMiB / 1e6, 1) + " MB",
-                  "< 80 MB", Verdict(!s.wizardPeak.Empty(), peak * kMiB < 80e6, Fixed(peak * kMiB / 1e6, 1) + " MB")});
+                  "<= 60 MB", Verdict(!s.wizardPeak.Empty(), peak * kMiB <= 60e6, Fixed(peak * kMiB / 1e6, 1) + " MB")});
   rows.push_back({"Memory: TavikSetup.exe, peak working set up to the wizard's first paint",
                   MedianText(s.startSetupPeak, 1, "MiB"), RangeText(s.startSetupPeak, 1),
                   "empty window program: " + MedianText(s.startWindowPeak, 1, "MiB"), "", ""});
@@ -458,9 +557,17 @@ void AddMemoryRows(const Samples& s, std::vector<ReportRow>& rows) {
                     {"NSIS zlib", s.nsisZlibRss},
                     {"NSIS solid LZMA", s.nsisLzmaRss},
                     {"empty program", s.emptyRss}};
-  for (const Reference& reference : references)
-    rows.push_back({std::string("Memory: peak resident set of the whole process, ") + reference.name,
-                    MedianText(reference.series, 1, "MiB"), RangeText(reference.series, 1), "", "", ""});
+  for (const Reference& reference : references) {
+    ReportRow row{std::string("Memory: peak resident set of the whole process, ") + reference.name,
+                  MedianText(reference.series, 1, "MiB"), RangeText(reference.series, 1), "", "", ""};
+    if (&reference.series == &s.filesRss) {
+      double ratio = s.filesRss.Median() / s.nsisZlibRss.Median();
+      row.compared = Ratio(s.filesRss.Median(), s.nsisZlibRss.Median()) + " NSIS zlib";
+      row.target = "<= 1.5x NSIS zlib";
+      row.verdict = Verdict(!s.filesRss.Empty() && !s.nsisZlibRss.Empty(), ratio <= 1.5, Fixed(ratio, 2) + "x");
+    }
+    rows.push_back(row);
+  }
 }
 
 Config ParseConfig(int argc, char** argv) {
@@ -477,9 +584,13 @@ Config ParseConfig(int argc, char** argv) {
     else if (arg == "--zopfli-runs") config.zopfliRuns = std::atoi(value().c_str());
     else if (arg == "--no-pack") config.pack = false;
     else if (arg == "--wine") config.wine = value();
+    else if (arg == "--max-load") config.maxLoad = std::atof(value().c_str());
+    else if (arg == "--repeats") config.repeats = std::atoi(value().c_str());
+    else if (arg == "--title") config.title = value();
     else Fail("unknown option " + arg);
   }
-  if (config.build.empty() || config.payload.empty() || config.runs < 1 || config.zopfliRuns < 0)
+  if (config.build.empty() || config.payload.empty() || config.runs < 1 || config.zopfliRuns < 0 || config.repeats < 0 ||
+      config.maxLoad <= 0)
     Fail("usage: bench_suite --build DIR --payload DIR [--runs N] [--zopfli-runs N] [--no-pack] [--wine LOADER]");
   return config;
 }
@@ -493,7 +604,7 @@ int main(int argc, char** argv) {
   Check(MakeFreshFolder(config.Scratch()), "cannot make " + config.Scratch());
 
   MeasureInstallRounds(config, samples);
-  MeasureStartup(config, samples);
+  RunUnderQuietLoad(config, samples, "the start-up rounds", [&] { MeasureStartup(config, samples); });
   if (config.pack) MeasurePacking(config, samples);
 
   std::vector<ReportRow> rows;
@@ -501,10 +612,15 @@ int main(int argc, char** argv) {
   AddWholeRows(samples, rows);
   AddStartupRows(samples, rows);
   AddSizeRows(config, samples, rows);
+  AddReleaseRows(config, rows);
   if (config.pack) AddPackRows(samples, rows);
   AddMemoryRows(samples, rows);
-  std::printf("Runs: %d counted per measure after one warm-up round; payload %s bytes in %zu files.\n\n",
+  if (!config.title.empty()) std::printf("%s\n\n", config.title.c_str());
+  std::printf("Runs: %d counted per measure after one warm-up round; payload %s bytes in %zu files.\n",
               config.runs, Bytes(samples.manifestBytes).c_str(), kManifestRowCount);
+  std::printf("Load: highest 1-minute average seen %.2f (limit %.2f); %d round(s) repeated for load, %d kept "
+              "although loaded. CPU times are the process's own (user + system), without the wineserver's.\n\n",
+              samples.highestLoad, config.maxLoad, samples.repeatedRounds, samples.loadedRoundsKept);
   std::fputs(RenderTable(rows).c_str(), stdout);
   RemoveTree(config.Scratch());
   return 0;

@@ -67,6 +67,8 @@ ProcessRun RunProcess(const std::vector<std::string>& argv, const std::string& o
   wait4(pid, &status, 0, &usage);
   run.seconds = Now() - start;
   run.maxRssMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   if (WIFEXITED(status) && !run.timedOut) run.exitCode = WEXITSTATUS(status);
   return run;
 }
@@ -110,6 +112,13 @@ std::string ReadText(const std::string& path) {
 void SettleDisk(const std::string& folder) {
   RemoveTree(folder);
   sync();
+}
+
+double LoadAverage() {
+  double load = -1;
+  std::ifstream in("/proc/loadavg");
+  in >> load;
+  return in ? load : -1;
 }
 
 std::string WindowsPath(const std::string& path) {

@@ -10,6 +10,9 @@ struct ProcessRun {
   bool timedOut = false;
   int exitCode = -1;      // -1 when the process did not exit by itself
   double seconds = 0;     // from just before the spawn to the reaped exit
+  // User and system CPU of the process and the children it waited for; the
+  // wineserver's share is not in it (it is no child of the program).
+  double cpuSeconds = 0;
   double maxRssMiB = 0;   // the process's peak resident set (Wine: its working set peak)
 };
 
@@ -30,5 +33,7 @@ std::string ReadText(const std::string& path);
 // Removes the last run's files and lets the disk settle, so one run's
 // write-back never lands inside the next run's timing.
 void SettleDisk(const std::string& folder);
+// The 1-minute load average; negative when it cannot be read.
+double LoadAverage();
 // Z:\-form of a Linux path, as Wine's default Z: drive maps the root.
 std::string WindowsPath(const std::string& path);

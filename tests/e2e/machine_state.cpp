@@ -10,6 +10,7 @@
 
 #include "install/bounded_format.h"
 #include "install/manifest.h"
+#include "tests/common/manifest_oracle.h"
 
 const ShellNames kShellNames[3] = {
     {L"Tavik Roved Editor", L"Tavik Roved Editor UnInstall", L"Morvelpad"},
@@ -187,7 +188,14 @@ std::vector<std::string> CompareWithPayload(const std::wstring& installDir, cons
       problems.push_back(name + ": missing");
       continue;
     }
-    const DWORD wanted = (row.readOnly ? FILE_ATTRIBUTE_READONLY : 0) | (row.hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
+    // Attributes from the table typed apart from the product's.
+    const ExpectedRow* expected = FindExpectedRow(row.fileName);
+    if (expected == nullptr) {
+      problems.push_back(name + ": not in the expected table");
+      continue;
+    }
+    const DWORD wanted = (expected->readOnly ? FILE_ATTRIBUTE_READONLY : 0) |
+                         (expected->hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
     const DWORD got = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     if (got != wanted) problems.push_back(name + ": attributes " + Hex(got) + ", wanted " + Hex(wanted));
     bool skip = false;

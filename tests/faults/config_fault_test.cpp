@@ -1,9 +1,10 @@
 // The [Config] rewrite against thousands of seeded configuration files:
-// after the rewrite only the two values' characters differ from the input,
-// plus the text that the rules append; no byte is ever lost.
+// after the rewrite both values read back, only the two value words differ
+// from the input, plus the lines that the rules add; no byte is ever lost.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+
 #include <string>
 
 #include "install/config_rewrite.h"
@@ -12,16 +13,7 @@
 namespace {
 
 std::string Rewrite(const std::string& content, char useBmpFont, int forceLanguage) {
-  std::FILE* file = std::tmpfile();
-  if (file == nullptr) return "<no temporary file>";
-  std::fwrite(content.data(), 1, content.size(), file);
-  std::rewind(file);
-  RewriteConfigKeys(file, useBmpFont, forceLanguage);
-  std::rewind(file);
-  std::string result;
-  for (int c; (c = std::fgetc(file)) != EOF;) result += static_cast<char>(c);
-  std::fclose(file);
-  return result;
+  return RewriteConfigText(content, useBmpFont, forceLanguage);
 }
 
 constexpr unsigned kSeeds[] = {11, 2024, 77031};
@@ -59,29 +51,49 @@ TEST(ConfigFault, SeededFilesChangeOnlyInTheirValues) {
   std::printf("\n");
 }
 
-// Lines that a rewrite from the start of the line used to damage: the key's
-// old value too short (its line end was overwritten and two lines joined),
-// text before the key, both keys on one line.
-TEST(ConfigFault, AwkwardLinesKeepTheirBytes) {
+// Lines on which the key used to stay behind with its old value while a
+// second line of it was appended (a reader takes the first), and lines
+// whose neighbours a rewrite must not touch.
+TEST(ConfigFault, EveryValueTakesEffect) {
   struct Case {
     const char* name;
     std::string input;
     std::string expected;
   };
   const Case cases[] = {
-      {"empty value, bare line feed", "[Config]\nUseBmpFont=\nForceLanguage=0\n",
-       "[Config]\nUseBmpFont=\nForceLanguage=2\n\r\nUseBmpFont=1\r\n"},
-      {"empty value, CR LF", "[Config]\r\nForceLanguage=\r\nUseBmpFont=0\r\n",
-       "[Config]\r\nForceLanguage=\r\nUseBmpFont=1\r\n\r\nForceLanguage=2\r\n"},
-      {"text before the key", "[Config]\r\n UseBmpFont=0\r\nx=ForceLanguage=0\r\n",
-       "[Config]\r\n UseBmpFont=1\r\nx=ForceLanguage=2\r\n"},
+      {"empty values, CR LF", "[Config]\r\nUseBmpFont=\r\nForceLanguage=\r\n",
+       "[Config]\r\nUseBmpFont=1\r\nForceLanguage=2\r\n"},
+      {"empty values, bare line feeds", "[Config]\nUseBmpFont=\nForceLanguage=\n",
+       "[Config]\nUseBmpFont=1\nForceLanguage=2\n"},
+      {"mixed line ends", "[Config]\r\nUseBmpFont=\nForceLanguage=0\r\n",
+       "[Config]\r\nUseBmpFont=1\nForceLanguage=2\r\n"},
+      {"values longer than one character", "[Config]\r\nUseBmpFont=10\r\nForceLanguage=123\r\n",
+       "[Config]\r\nUseBmpFont=1\r\nForceLanguage=2\r\n"},
+      {"last key without a line end", "[Config]\r\nUseBmpFont=0\r\nForceLanguage=",
+       "[Config]\r\nUseBmpFont=1\r\nForceLanguage=2"},
+      {"last key without a line end, other missing", "[Config]\nUseBmpFont=",
+       "[Config]\nUseBmpFont=1\r\nForceLanguage=2\r\n"},
+      {"text before a key", "[Config]\r\n UseBmpFont=0\r\nx=ForceLanguage=0\r\n",
+       "[Config]\r\n UseBmpFont=1\r\nx=ForceLanguage=0\r\n\r\nForceLanguage=2\r\n"},
       {"both keys on one line", "[Config]\r\nUseBmpFont=0 ForceLanguage=0\r\nTail\r\n",
-       "[Config]\r\nUseBmpFont=1 ForceLanguage=2\r\nTail\r\n"},
+       "[Config]\r\nUseBmpFont=1 ForceLanguage=0\r\nTail\r\n\r\nForceLanguage=2\r\n"},
       {"value with a remark", "[Config]\r\nUseBmpFont=0 ; set by setup\r\nForceLanguage=1\r\n",
        "[Config]\r\nUseBmpFont=1 ; set by setup\r\nForceLanguage=2\r\n"},
+      {"another section follows", "[Config]\r\nUseBmpFont=0\r\n[UI_STR]\r\nA=1\r\n",
+       "[Config]\r\nUseBmpFont=1\r\nForceLanguage=2\r\n[UI_STR]\r\nA=1\r\n"},
+      {"a key in another section", "[UI_STR]\r\nForceLanguage=0\r\n[Config]\r\nUseBmpFont=0\r\n",
+       "[UI_STR]\r\nForceLanguage=0\r\n[Config]\r\nUseBmpFont=1\r\n\r\nForceLanguage=2\r\n"},
+      {"blanks and letter case", "[config]\r\n usebmpfont = 0\r\nFORCELANGUAGE=\t1\r\n",
+       "[config]\r\n usebmpfont = 1\r\nFORCELANGUAGE=\t2\r\n"},
+      {"keys and no header", "UseBmpFont=1\nForceLanguage=1\n",
+       "UseBmpFont=1\nForceLanguage=1\n\r\n\r\n[Config]\r\n\r\n\r\nUseBmpFont=1\r\n\r\nForceLanguage=2\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(Rewrite(c.input, '1', 2), c.expected);
+    std::string output = Rewrite(c.input, '1', 2);
+    EXPECT_EQ(output, c.expected);
+    EXPECT_EQ(ReadConfigValue(output, "UseBmpFont"), 1);
+    EXPECT_EQ(ReadConfigValue(output, "ForceLanguage"), 2);
+    EXPECT_EQ(CheckOnlyValuesChanged(c.input, output, '1', 2), "");
   }
 }

@@ -29,9 +29,14 @@ std::string GenerateConfig(std::mt19937& random, ConfigShape shape);
 // What the file must hold after the rewrite with these values.
 std::string ExpectedRewrite(const std::string& input, char useBmpFont, int forceLanguage);
 
-// Checks the promise itself, apart from the oracle: the output is the input
-// with nothing but value characters changed (each right behind its key),
-// followed by one of the appended texts that the rules allow. Returns "" or
-// what is wrong.
+// The value of key in the first [Config] section of text as a profile
+// reader takes it (first line of the key, letter case ignored, the value's
+// leading digits up to a blank or ';'), or -1 when there is none.
+int ReadConfigValue(const std::string& text, const char* key);
+
+// Checks the promise itself, apart from the oracle: both values read back,
+// every input line is kept in order with at most its value word changed,
+// and the only lines added are a "[Config]" header, empty lines and at most
+// one line of each key. Returns "" or what is wrong.
 std::string CheckOnlyValuesChanged(const std::string& input, const std::string& output,
                                    char useBmpFont, int forceLanguage);

@@ -1,6 +1,7 @@
 // UpdateConfigFile on seeded configuration files in the install folder:
-// the same promise as the rewrite on a stream (only the values change, the
-// rules' text is appended), and the file is read-only and hidden after.
+// the same promise as the rewrite in memory (only the values change, the
+// rules' lines are added), the system's profile reader takes the new values,
+// and the file is read-only and hidden after.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -47,6 +48,14 @@ TEST(ConfigUpdateFault, SeededFilesInTheInstallFolder) {
     std::string output(bytes.begin(), bytes.end());
     EXPECT_EQ(CheckOnlyValuesChanged(input, output, useBmpFont, forceLanguage), "");
     EXPECT_EQ(output, ExpectedRewrite(input, useBmpFont, forceLanguage));
+    // The system's own profile reader takes the values the rewrite wrote
+    // (its cache flushed first). Its reading of NUL and stray CR bytes is
+    // its own affair.
+    if (shape != ConfigShape::kBinaryJunk) {
+      WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+      EXPECT_EQ(GetPrivateProfileIntA("Config", "UseBmpFont", -1, path.c_str()), useBmpFont - '0');
+      EXPECT_EQ(GetPrivateProfileIntA("Config", "ForceLanguage", -1, path.c_str()), forceLanguage);
+    }
     EXPECT_EQ(GetFileAttributesA(path.c_str()) & kReadOnlyHidden, kReadOnlyHidden);
     EXPECT_EQ(ListFolder(scratch.path()), std::vector<std::string>{"dodazaze.ini"});
     ++checked;

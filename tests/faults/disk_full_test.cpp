@@ -115,7 +115,7 @@ TEST_F(DiskFull, NoFileIsLeftCutShort) {
     ASSERT_TRUE(FillDisk(filler_, leave));
     std::vector<int> results;
     for (const ManifestRow& row : kManifest) {
-      results.push_back(ExtractPayload(row.id, row.fileName, buffer_, kInstallBufferSize,
+      results.push_back(ExtractPayload(row.id, row.fileName, kInstallBufferSize,
                                        row.readOnly, row.hidden, nullptr));
     }
     // Part-way: the first row fails only when nothing was left free.
@@ -169,12 +169,35 @@ TEST_F(DiskFull, ConfigurationKeepsItsBytesWhenNothingCanBeAppended) {
   EXPECT_EQ(UpdateConfigFile(), 1);
   Bytes bytes;
   ASSERT_TRUE(ReadWholeFile(path, bytes));
-  std::string output(bytes.begin(), bytes.end());
-  ASSERT_GE(output.size(), input.size());
-  EXPECT_EQ(output.substr(0, input.size()), input);
-  std::string appended = "\r\n\r\n[Config]\r\n\r\n\r\nUseBmpFont=0\r\n\r\nForceLanguage=2\r\n";
-  EXPECT_EQ(appended.substr(0, output.size() - input.size()), output.substr(input.size()));
+  // The rewritten file could not be written whole: the old one stays, whole.
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), input);
   EXPECT_EQ(GetFileAttributesA(path.c_str()) & kReadOnlyHidden, kReadOnlyHidden);
+  EXPECT_EQ(Snapshot(folder_).count("dodazaze.ini"), 1u);
+  for (const auto& entry : Snapshot(folder_)) EXPECT_FALSE(IsExtractionTempName(entry.first));
+}
+
+// A settings copy that runs out of space leaves the earlier copy in the
+// Windows folder whole, with its attributes, and no temporary file.
+TEST_F(DiskFull, AFailedSettingsCopyKeepsTheEarlierOne) {
+  ScratchFolder scratch;
+  std::string module = scratch.path();
+  ASSERT_FALSE(module.empty());
+  std::string windows = SmallDisk() + "\\windows";
+  RemoveTree(windows);
+  RemoveTree(filler_);
+  ASSERT_TRUE(CreateDirectoryA(windows.c_str(), nullptr));
+  ASSERT_TRUE(WriteWholeFile(module + "\\SCtrlSet0.bin", std::string(256 * 1024, 'N')));
+  ASSERT_TRUE(WriteWholeFile(windows + "\\SCtrlSet0.bin", "earlier settings"));
+  ASSERT_TRUE(SetFileAttributesA((windows + "\\SCtrlSet0.bin").c_str(), kReadOnlyHidden));
+  FolderState before = Snapshot(windows);
+  ASSERT_TRUE(FillDisk(filler_, 16 * 1024));
+  ASSERT_TRUE(FormatBounded(moduleDir, sizeof moduleDir, "%s\\", module.c_str()));
+  ASSERT_TRUE(FormatBounded(windowsDir, sizeof windowsDir, "%s\\", windows.c_str()));
+  CopySettingsFile();
+  FolderState expected = before;
+  expected["SCtrlSet0.bin"].attributes &= ~kReadOnlyHidden;  // cleared before the attempt
+  EXPECT_EQ(DescribeChange(expected, Snapshot(windows)), "");
+  RemoveTree(windows);
 }
 
 }  // namespace

@@ -68,7 +68,8 @@ bool IsExtractionTempName(const std::string& name) {
     return false;
   }
   for (std::size_t i = 4; i < 8; ++i) {
-    if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+    char c = name[i];
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
   }
   return true;
 }

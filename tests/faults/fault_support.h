@@ -30,7 +30,7 @@ FolderState Snapshot(const std::string& folder);
 // "" when equal, else the first difference in words, for a failure message.
 std::string DescribeChange(const FolderState& before, const FolderState& after);
 
-// A temporary file of the extraction: "~tvk" and four hex digits, ".tmp".
+// A temporary file of the extraction: "~tvk", four upper-case hex digits, ".tmp".
 bool IsExtractionTempName(const std::string& name);
 
 // A folder whose path has exactly `length` characters, made below parent

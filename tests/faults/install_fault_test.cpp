@@ -350,7 +350,7 @@ DWORD TimeOnePass(const std::string& folder) {
   CopyBounded(installDir, sizeof installDir, folder.c_str());
   DWORD start = GetTickCount();
   for (const ManifestRow& row : kManifest) {
-    ExtractPayload(row.id, row.fileName, buffer.data(), kInstallBufferSize, row.readOnly,
+    ExtractPayload(row.id, row.fileName, kInstallBufferSize, row.readOnly,
                    row.hidden, nullptr);
   }
   DWORD elapsed = GetTickCount() - start;
@@ -400,10 +400,11 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
   }
   // Planted as well: one left over for sure, and names the clean-up must spare.
   WriteWholeFile(InstallPath("~tvkBEEF.tmp"), "half a file");
-  WriteWholeFile(InstallPath("~1A2B"), "half a file, named for a very deep folder");
-  WriteWholeFile(InstallPath("~tvkNotes.tmp"), "the user's notes");
-  WriteWholeFile(InstallPath("~tvk12345.tmp"), "not ours either");
-  WriteWholeFile(InstallPath("~1a2b3"), "nor this");
+  // Only "~tvk", four upper-case hex digits and ".tmp" is ever ours.
+  const std::vector<std::string> users = {"~",          "~1",           "~1A2B",         "~1a2b3",
+                                          "~CAFE",      "~TVK1234.TMP", "~tvk12.tmp",    "~tvk12345.tmp",
+                                          "~tvkNotes.tmp"};
+  for (const std::string& user : users) WriteWholeFile(InstallPath(user.c_str()), "the user's " + user);
 
   EXPECT_EQ(Run(), 1);
 
@@ -418,11 +419,56 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
     if (!installed) others.push_back(name);
   }
   std::sort(others.begin(), others.end());
-  EXPECT_EQ(others, (std::vector<std::string>{"~1a2b3", "~tvk12345.tmp", "~tvkNotes.tmp"}));
+  std::vector<std::string> expected = users;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(others, expected);
+  for (const std::string& user : users) {
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(InstallPath(user.c_str()), bytes) && bytes == "the user's " + user) << user;
+  }
   std::printf(
       "[ figures  ] %d kills during extraction (one pass %lu ms), %d temporary files left by them, "
       "all gone after the next run\n",
       kills, static_cast<unsigned long>(pass), static_cast<int>(tempFilesSeen.size()));
+}
+
+// ---- Files in use ---------------------------------------------------------------------
+
+// A file another program holds during a reinstall (the input method and
+// its dictionaries): where the holder lets a writer in, the new file is
+// written in place; otherwise the old one stays whole and the row's own
+// rule decides the run. Row 3 stops the install, row 13 does not.
+TEST_F(InstallFault, FilesInUseFollowTheirRowsRule) {
+  constexpr DWORD kReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  struct Case {
+    const char* name;
+    std::size_t row;  // index into the manifest
+    DWORD share;
+    bool replaced;
+    int result;
+  };
+  const Case cases[] = {
+      {"stopping row, shared for reading and writing", 2, kReadWrite, true, 1},
+      {"stopping row, shared for reading", 2, FILE_SHARE_READ, false, 0},
+      {"continuing row, not shared", 12, 0, false, 1},
+      {"continuing row, shared for everything", 12, kReadWrite | FILE_SHARE_DELETE, true, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PlantPrevious();
+    std::string target = InstallPath(kManifest[c.row].fileName);
+    {
+      HelperProcess holder(("hold-share-" + std::to_string(c.share)).c_str(), target);
+      ASSERT_TRUE(holder.ready());
+      EXPECT_EQ(Run(), c.result);
+      holder.Release();
+      EXPECT_EQ(holder.Wait(10000), 0u);
+    }
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(target, bytes));
+    EXPECT_TRUE(bytes == (c.replaced ? SamplePayload(kManifest[c.row].fileName) : Previous(c.row)));
+    ExpectOnlyManifestFiles();
+  }
 }
 
 // ---- Paths of the closing steps at their limit ----------------------------------------

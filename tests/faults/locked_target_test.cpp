@@ -50,7 +50,7 @@ class ProtectedTarget : public ::testing::Test {
   }
 
   int Extract(int readOnly, int hidden) {
-    return ExtractPayload(kTipsId, kTips, buffer_, kInstallBufferSize, readOnly, hidden, nullptr);
+    return ExtractPayload(kTipsId, kTips, kInstallBufferSize, readOnly, hidden, nullptr);
   }
 
   // After a refusal while the target was locked: the previous bytes stay,
@@ -68,18 +68,59 @@ class ProtectedTarget : public ::testing::Test {
   Bytes tips_;
 };
 
-TEST_F(ProtectedTarget, HeldOpenWithoutDeleteSharingByThisProcess) {
-  const DWORD shareModes[] = {0, FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE};
-  for (DWORD share : shareModes) {
-    SCOPED_TRACE("share mode " + std::to_string(share));
+// A holder whose sharing lets another writer in (the input method keeps
+// its dictionaries open for reading and writing during a reinstall) gets
+// the new file written in place; one that does not keeps the old file
+// whole, and the extraction fails. Never a mixture of the two.
+struct ShareCase {
+  const char* name;
+  DWORD share;
+  bool replaced;
+};
+constexpr ShareCase kShareCases[] = {
+    {"none", 0, false},
+    {"read", FILE_SHARE_READ, false},
+    {"read and write", FILE_SHARE_READ | FILE_SHARE_WRITE, true},
+    {"read, write and delete", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true},
+};
+
+TEST_F(ProtectedTarget, HeldOpenByAnotherProcessInEachShareMode) {
+  for (const ShareCase& held : kShareCases) {
+    SCOPED_TRACE(std::string("shared for ") + held.name);
     PlacePrevious(kReadOnly | kHidden | kSystem);
-    FolderState before = Snapshot(scratch_.path());
-    HANDLE held = CreateFileA((scratch_ / kTips).c_str(), GENERIC_READ, share, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(Extract(1, 1), 0);
-    CloseHandle(held);
-    ExpectPreviousWithoutFlags(before);
+    FolderState expected = Snapshot(scratch_.path());
+    {
+      HelperProcess holder(("hold-share-" + std::to_string(held.share)).c_str(), scratch_ / kTips);
+      ASSERT_TRUE(holder.ready());
+      EXPECT_EQ(Extract(1, 1), held.replaced ? 1 : 0);
+      holder.Release();
+      EXPECT_EQ(holder.Wait(10000), 0u);
+    }
+    if (held.replaced) {
+      expected[kTips].bytes = tips_;
+    } else {
+      expected[kTips].attributes &= ~(kReadOnly | kHidden);
+    }
+    EXPECT_EQ(DescribeChange(expected, Snapshot(scratch_.path())), "");
+  }
+}
+
+TEST_F(ProtectedTarget, HeldOpenForReadingByThisProcess) {
+  for (const ShareCase& held : kShareCases) {
+    SCOPED_TRACE(std::string("shared for ") + held.name);
+    PlacePrevious(kReadOnly | kHidden | kSystem);
+    FolderState expected = Snapshot(scratch_.path());
+    HANDLE handle = CreateFileA((scratch_ / kTips).c_str(), GENERIC_READ, held.share, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Extract(1, 1), held.replaced ? 1 : 0);
+    CloseHandle(handle);
+    if (held.replaced) {
+      expected[kTips].bytes = tips_;
+    } else {
+      expected[kTips].attributes &= ~(kReadOnly | kHidden);
+    }
+    EXPECT_EQ(DescribeChange(expected, Snapshot(scratch_.path())), "");
     EXPECT_EQ(Extract(0, 0), 1) << "once the handle is closed";
   }
 }
@@ -99,6 +140,76 @@ TEST_F(ProtectedTarget, HeldOpenByAnotherProcess) {
   Bytes installed;
   ASSERT_TRUE(ReadWholeFile(scratch_ / kTips, installed));
   EXPECT_TRUE(installed == tips_);
+}
+
+// The settings copy in the Windows folder, held by another program: the
+// same rule as an installed file, the source's bytes whole or the old ones.
+TEST_F(ProtectedTarget, SettingsCopyHeldByAnotherProcess) {
+  ScratchFolder module;
+  ASSERT_TRUE(WriteWholeFile(module / "SCtrlSet0.bin", "new settings"));
+  ASSERT_TRUE(FormatBounded(moduleDir, sizeof moduleDir, "%s\\", module.path().c_str()));
+  ASSERT_TRUE(FormatBounded(windowsDir, sizeof windowsDir, "%s\\", scratch_.path().c_str()));
+  std::string target = scratch_ / "SCtrlSet0.bin";
+  for (const ShareCase& held : kShareCases) {
+    SCOPED_TRACE(std::string("shared for ") + held.name);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(WriteWholeFile(target, "earlier settings"));
+    FolderState expected = Snapshot(scratch_.path());
+    {
+      HelperProcess holder(("hold-share-" + std::to_string(held.share)).c_str(), target);
+      ASSERT_TRUE(holder.ready());
+      CopySettingsFile();
+      holder.Release();
+      EXPECT_EQ(holder.Wait(10000), 0u);
+    }
+    if (held.replaced) expected["SCtrlSet0.bin"].bytes = AsBytes("new settings");
+    EXPECT_EQ(DescribeChange(expected, Snapshot(scratch_.path())), "");
+  }
+}
+
+// An empty folder global names no folder: nothing is read from or written
+// into the current folder, or the root of the current drive, in its place.
+TEST_F(ProtectedTarget, EmptyFoldersNameNoPath) {
+  ScratchFolder current;
+  ScratchFolder module;
+  char previous[MAX_PATH];
+  DWORD length = GetCurrentDirectoryA(sizeof previous, previous);
+  ASSERT_TRUE(length > 0 && length < sizeof previous);
+  ASSERT_TRUE(SetCurrentDirectoryA(current.path().c_str()));
+  ASSERT_TRUE(WriteWholeFile(current / "SCtrlSet0.bin", "found in the current folder"));
+  ASSERT_TRUE(WriteWholeFile(module / "SCtrlSet0.bin", "beside the program"));
+  FolderState currentBefore = Snapshot(current.path());
+  FolderState windowsBefore = Snapshot(scratch_.path());
+  struct Case {
+    const char* name;
+    std::string module;
+    std::string windows;
+  };
+  const Case cases[] = {{"no program folder", "", scratch_.path() + "\\"},
+                        {"no Windows folder", module.path() + "\\", ""},
+                        {"neither", "", ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(CopyBounded(moduleDir, sizeof moduleDir, c.module.c_str()));
+    ASSERT_TRUE(CopyBounded(windowsDir, sizeof windowsDir, c.windows.c_str()));
+    CopySettingsFile();
+    EXPECT_EQ(DescribeChange(currentBefore, Snapshot(current.path())), "");
+    EXPECT_EQ(DescribeChange(windowsBefore, Snapshot(scratch_.path())), "");
+  }
+  // An empty install folder: "\name" would be the root of the current drive.
+  std::string name = "tvk-no-install-folder-" + std::to_string(GetCurrentProcessId()) + ".txt";
+  std::string root = std::string(1, current.path()[0]) + ":\\" + name;
+  installDir[0] = '\0';
+  EXPECT_EQ(ExtractPayload(kTipsId, name.c_str(), kInstallBufferSize, 0, 0, nullptr), 0);
+  bool written = GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+  DeleteFileA(root.c_str());
+  EXPECT_FALSE(written) << root;
+  std::string leftOver = std::string(1, current.path()[0]) + ":\\~tvkE0E0.tmp";
+  bool placed = WriteWholeFile(leftOver, "not in any install folder");
+  EXPECT_EQ(RemoveStaleTempFiles(""), 0);
+  EXPECT_TRUE(!placed || GetFileAttributesA(leftOver.c_str()) != INVALID_FILE_ATTRIBUTES);
+  DeleteFileA(leftOver.c_str());
+  SetCurrentDirectoryA(previous);
 }
 
 TEST_F(ProtectedTarget, AFolderUnderTheTargetNameStays) {

@@ -88,7 +88,7 @@ TEST_F(PathLimits, ExtractionIntoTheInstallFolderAndToAFullPath) {
       UseInstallDir(fullPath ? base_ : folder);
       PlaceDecoys(folder, name, "decoy");
       FolderState before = Snapshot(folder);
-      int written = ExtractPayload(106, fullPath ? "other.dic" : name.c_str(), buffer_,
+      int written = ExtractPayload(106, fullPath ? "other.dic" : name.c_str(),
                                    kInstallBufferSize, 1, 1, fullPath ? target.c_str() : nullptr);
       EXPECT_EQ(written, Fits(length) ? 1 : 0);
       FolderState after = Snapshot(folder);
@@ -98,6 +98,67 @@ TEST_F(PathLimits, ExtractionIntoTheInstallFolderAndToAFullPath) {
         after.erase(name);
       }
       EXPECT_EQ(DescribeChange(before, after), "");
+    }
+  }
+}
+
+// The file's identity on disk: a replace gives the target a new one, a
+// write in place keeps it.
+bool FileIdentity(const std::string& path, ULONGLONG* identity) {
+  HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION information;
+  bool known = GetFileInformationByHandle(file, &information) != 0;
+  CloseHandle(file);
+  *identity = (static_cast<ULONGLONG>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+  return known;
+}
+
+// Where "~tvkXXXX.tmp" beside the target would pass 259 characters, the
+// target is written the plain way, in place, and never through a shorter
+// temporary name that a file of the user's could carry. A folder one
+// character shallower still goes through the temporary name.
+TEST_F(PathLimits, AFolderTooDeepForTheTemporaryName) {
+  const std::string name = "pykeys.dic";
+  const std::string users[] = {"~", "~1", "~CAFE", "~tvk12.tmp"};
+  struct Case {
+    std::size_t folderLength;
+    bool inPlace;
+  };
+  const Case cases[] = {{kLongestPath - 13, false}, {kLongestPath - 12, true},
+                        {kLongestPath - 11, true}};
+  for (const Case& c : cases) {
+    for (bool previous : {false, true}) {
+      SCOPED_TRACE("folder " + std::to_string(c.folderLength) + (previous ? ", over a file" : ""));
+      std::string folder = Folder(c.folderLength);
+      std::string target = folder + "\\" + name;
+      UseInstallDir(folder);
+      for (const std::string& user : users) {
+        if (Fits(folder.size() + 1 + user.size())) {
+          ASSERT_TRUE(WriteBytes(folder + "\\" + user, user));
+        }
+      }
+      ULONGLONG before = 0;
+      if (previous) {
+        ASSERT_TRUE(WriteBytes(target, "previous"));
+        SetAttributes(target, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+        ASSERT_TRUE(FileIdentity(target, &before));
+      }
+      FolderState expected = Snapshot(folder);
+      EXPECT_EQ(ExtractPayload(106, name.c_str(), kInstallBufferSize, 1, 1, nullptr), 1);
+      FolderState after = Snapshot(folder);
+      ASSERT_EQ(after.count(name), 1u);
+      EXPECT_EQ(after[name].attributes, kReadOnlyHidden);
+      EXPECT_NE(after[name].bytes, AsBytes("previous"));
+      after.erase(name);
+      expected.erase(name);
+      EXPECT_EQ(DescribeChange(expected, after), "");
+      if (previous) {
+        ULONGLONG now = 0;
+        ASSERT_TRUE(FileIdentity(target, &now));
+        EXPECT_EQ(now == before, c.inPlace) << "written in place";
+      }
     }
   }
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -111,7 +112,7 @@ TEST_F(DamagedPayload, NoDamagedStreamYieldsAWrongFile) {
     FolderState before = Snapshot(scratch_.path());
     unsigned long length = kInstallBufferSize;
     int code = InflatePayload(c.id, buffer_, &length);
-    int written = ExtractPayload(c.id, name.c_str(), buffer_, kInstallBufferSize, 1, 1, nullptr);
+    int written = ExtractPayload(c.id, name.c_str(), kInstallBufferSize, 1, 1, nullptr);
     EXPECT_EQ(written, code == Z_OK ? 1 : 0) << "zlib said " << code;
     if (written == 0) {
       ++failed;
@@ -131,6 +132,30 @@ TEST_F(DamagedPayload, NoDamagedStreamYieldsAWrongFile) {
       std::size(kDamageCases), failed, harmless);
 }
 
+int piecesSeen = 0;
+void CountPiece() { ++piecesSeen; }
+
+// A stream of exactly the buffer's size streams to disk whole, over a
+// read-only hidden previous file, with the hook run between its pieces.
+TEST_F(DamagedPayload, AStreamOfTheBuffersSizeStreamsToDiskInPieces) {
+  PlacePrevious("zeros.bin", kReadOnlyHidden);
+  piecesSeen = 0;
+  extractPieceHook = CountPiece;
+  int written = ExtractPayload(kZerosFillingBufferId, "zeros.bin", kInstallBufferSize, 1, 0, nullptr);
+  extractPieceHook = nullptr;
+  ASSERT_EQ(written, 1);
+  Bytes installed;
+  ASSERT_TRUE(ReadWholeFile(scratch_ / "zeros.bin", installed));
+  EXPECT_EQ(installed.size(), kInstallBufferSize);
+  EXPECT_EQ(std::count(installed.begin(), installed.end(), 0), static_cast<long>(kInstallBufferSize));
+  EXPECT_EQ(GetFileAttributesA((scratch_ / "zeros.bin").c_str()) & kReadOnlyHidden, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  // 29 MiB in pieces of at most 256 KiB: the hook runs between every two.
+  EXPECT_GE(piecesSeen, 115);
+  FolderState after = Snapshot(scratch_.path());
+  EXPECT_EQ(after.size(), 1u) << "a temporary file was left beside it";
+  RemoveTree(scratch_ / "zeros.bin");
+}
+
 TEST_F(DamagedPayload, StreamsThatInflatePastTheBufferFail) {
   unsigned long length = kInstallBufferSize;
   EXPECT_EQ(InflatePayload(kZerosFillingBufferId, buffer_, &length), Z_OK);
@@ -141,7 +166,7 @@ TEST_F(DamagedPayload, StreamsThatInflatePastTheBufferFail) {
   length = kInstallBufferSize;
   EXPECT_EQ(InflatePayload(kZerosPastBufferId, buffer_, &length), Z_BUF_ERROR);
   EXPECT_EQ(
-      ExtractPayload(kZerosPastBufferId, "zeros.bin", buffer_, kInstallBufferSize, 0, 0, nullptr),
+      ExtractPayload(kZerosPastBufferId, "zeros.bin", kInstallBufferSize, 0, 0, nullptr),
       0);
   EXPECT_EQ(DescribeChange(before, Snapshot(scratch_.path())), "");
 
@@ -160,9 +185,9 @@ TEST_F(DamagedPayload, StreamsThatInflatePastTheBufferFail) {
     length = capacity;
     EXPECT_EQ(InflatePayload(id, buffer_, &length), Z_BUF_ERROR);
     EXPECT_EQ(length, capacity);
-    EXPECT_EQ(ExtractPayload(id, name.c_str(), buffer_, capacity, 0, 0, nullptr), 0);
+    EXPECT_EQ(ExtractPayload(id, name.c_str(), capacity, 0, 0, nullptr), 0);
     EXPECT_EQ(DescribeChange(before, Snapshot(scratch_.path())), "");
-    EXPECT_EQ(ExtractPayload(id, name.c_str(), buffer_, capacity + 1, 0, 0, nullptr), 1);
+    EXPECT_EQ(ExtractPayload(id, name.c_str(), capacity + 1, 0, 0, nullptr), 1);
     Bytes installed;
     ASSERT_TRUE(ReadWholeFile(scratch_ / name, installed));
     EXPECT_TRUE(installed == original);

@@ -82,3 +82,35 @@ TEST_F(ConfigFileTest, MissingFileIsNotCreated) {
   EXPECT_EQ(UpdateConfigFile(), 1);
   EXPECT_FALSE(PathExists(path_));
 }
+
+// A key whose old value is empty, shorter or longer than the new one, on
+// any line end, at the end of the file without one: afterwards the file
+// holds one line of it, and the system's profile reader takes the new value.
+TEST_F(ConfigFileTest, NewValuesTakeEffect) {
+  struct Case {
+    const char* name;
+    std::string content;
+  };
+  const Case cases[] = {
+      {"empty values, CR LF", "[Config]\r\nUseBmpFont=\r\nForceLanguage=\r\n"},
+      {"empty values, bare line feeds", "[Config]\nUseBmpFont=\nForceLanguage=\n"},
+      {"empty values, mixed line ends", "[Config]\r\nUseBmpFont=\nForceLanguage=\r\n"},
+      {"longer values", "[Config]\r\nUseBmpFont=00\r\nForceLanguage=000\r\n"},
+      {"keys at the end without a line end", "[Config]\r\nUseBmpFont=0\r\nForceLanguage="},
+      {"one key at the end without a line end", "[Config]\nForceLanguage="},
+  };
+  for (const Case& c : cases) {
+    for (int language = 1; language <= 2; ++language) {
+      SCOPED_TRACE(std::string(c.name) + ", language " + std::to_string(language));
+      std::string after = Update(c.content, 0, language, FILE_ATTRIBUTE_READONLY);
+      WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());  // drops a cached copy
+      EXPECT_EQ(GetPrivateProfileIntA("Config", "UseBmpFont", -1, path_.c_str()), 1);
+      EXPECT_EQ(GetPrivateProfileIntA("Config", "ForceLanguage", -1, path_.c_str()), language);
+      for (const char* key : {"UseBmpFont=", "ForceLanguage="}) {
+        std::size_t first = after.find(key);
+        EXPECT_NE(first, std::string::npos) << key;
+        EXPECT_EQ(after.find(key, first + 1), std::string::npos) << key << " twice in " << after;
+      }
+    }
+  }
+}

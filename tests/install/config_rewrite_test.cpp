@@ -1,10 +1,9 @@
-// The configuration rewrite on a byte stream: keys written over their
-// lines, missing ones appended with CR LF line ends, nothing else touched.
+// The configuration rewrite on a file's bytes: values replaced on their
+// lines, missing keys added with CR LF line ends, nothing else touched.
 #include "install/config_rewrite.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -19,16 +18,7 @@ std::string Crlf(const std::string& text) {
 }
 
 std::string Rewrite(const std::string& content, char useBmpFont, int forceLanguage) {
-  std::FILE* file = std::tmpfile();
-  if (file == nullptr) return "<no temporary file>";
-  std::fwrite(content.data(), 1, content.size(), file);
-  std::rewind(file);
-  RewriteConfigKeys(file, useBmpFont, forceLanguage);
-  std::rewind(file);
-  std::string result;
-  for (int c; (c = std::fgetc(file)) != EOF;) result += static_cast<char>(c);
-  std::fclose(file);
-  return result;
+  return RewriteConfigText(content, useBmpFont, forceLanguage);
 }
 
 const char kInstalled[] = "[UI_STR]\nTitle=x\n[Config]\nUseBmpFont=0\n\n";
@@ -36,7 +26,7 @@ const char kInstalled[] = "[UI_STR]\nTitle=x\n[Config]\nUseBmpFont=0\n\n";
 
 TEST(ConfigRewrite, KeysRewrittenInPlaceOrAppended) {
   const std::string longLine(300, 'x');
-  const std::string piece(kConfigLinePiece, 'x');
+  const std::string piece(255, 'x');
   struct Case {
     const char* name;
     std::string content;
@@ -54,14 +44,15 @@ TEST(ConfigRewrite, KeysRewrittenInPlaceOrAppended) {
        Crlf("[Config]\nForceLanguage=1\nUseBmpFont=1\n")},
       {"long line stays whole", Crlf(longLine + "\n[Config]\nUseBmpFont=0\nForceLanguage=0\n"),
        '1', 0, Crlf(longLine + "\n[Config]\nUseBmpFont=1\nForceLanguage=0\n")},
-      // A key right after the first 255 bytes starts a piece of its own.
-      {"key in the second piece", Crlf(piece + "UseBmpFont=0\n[Config]\nForceLanguage=0\n"), '1',
-       2, Crlf(piece + "UseBmpFont=1\n[Config]\nForceLanguage=2\n")},
-      // Keys seen before any header: no header is written over what follows.
+      // Past 255 bytes a line is still one line: a key text inside it is no key.
+      {"key text inside a long line", Crlf("[Config]\n" + piece + "UseBmpFont=0\nForceLanguage=0\n"), '1',
+       2, Crlf("[Config]\n" + piece + "UseBmpFont=0\nForceLanguage=2\n\nUseBmpFont=1\n")},
+      // Keys ahead of any header are in no section: the profile reader
+      // never finds them there, so [Config] gets its own.
       {"keys before the header", Crlf("UseBmpFont=0\nForceLanguage=0\n[Config]\nOther=1\n"), '1',
-       2, Crlf("UseBmpFont=1\nForceLanguage=2\n[Config]\nOther=1\n")},
+       2, Crlf("UseBmpFont=0\nForceLanguage=0\n[Config]\nOther=1\n\nUseBmpFont=1\n\nForceLanguage=2\n")},
       {"keys and no header", Crlf("UseBmpFont=1\nForceLanguage=1\n"), '0', 0,
-       Crlf("UseBmpFont=0\nForceLanguage=0\n")},
+       Crlf("UseBmpFont=1\nForceLanguage=1\n\n\n[Config]\n\n\nUseBmpFont=0\n\nForceLanguage=0\n")},
       // Bare LF line ends (a hand-edited file): keys still land on their own lines.
       {"bare line feeds", "[Config]\nA=1\nUseBmpFont=0\nForceLanguage=0\nB=2\n", '1', 2,
        "[Config]\nA=1\nUseBmpFont=1\nForceLanguage=2\nB=2\n"},

@@ -11,6 +11,7 @@
 #include "install/install.h"
 #include "resources/resource.h"
 #include "startup/startup.h"
+#include "tests/common/manifest_oracle.h"
 #include "wizard/wizard.h"
 
 namespace {
@@ -379,7 +380,11 @@ std::string SamplePayload(const char* fileName) {
 }
 
 DWORD RowAttributes(const ManifestRow& row) {
-  return (row.readOnly ? FILE_ATTRIBUTE_READONLY : 0) | (row.hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
+  // From the table typed apart from the product's; a name it lacks fails.
+  const ExpectedRow* expected = FindExpectedRow(row.fileName);
+  if (expected == nullptr) return INVALID_FILE_ATTRIBUTES - 1;
+  return (expected->readOnly ? FILE_ATTRIBUTE_READONLY : 0) |
+         (expected->hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
 }
 
 std::string LinkTarget(const std::string& linkPath) {

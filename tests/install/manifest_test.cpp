@@ -7,6 +7,8 @@
 #include <set>
 #include <string>
 
+#include "tests/common/manifest_oracle.h"
+
 TEST(Manifest, IdsAndNamesAreUnique) {
   std::set<int> ids;
   std::set<std::string> names;
@@ -49,4 +51,22 @@ TEST(Manifest, RowsReadByOtherPartsCarryTheirIds) {
   EXPECT_EQ(idOf("License_en.txt"), 164);
   EXPECT_EQ(idOf("dodazaze.ini"), 120);
   EXPECT_EQ(kExtraPayloads[0].id, 1029);
+}
+
+// Row by row against the table typed apart from the product's.
+TEST(Manifest, EveryRowMatchesTheExpectedTable) {
+  ASSERT_EQ(kExpectedRowCount, kManifestRowCount);
+  for (std::size_t i = 0; i < kManifestRowCount; ++i) {
+    const ExpectedRow& expected = kExpectedRows[i];
+    const ManifestRow& row = kManifest[i];
+    SCOPED_TRACE("row " + std::to_string(expected.row) + " " + expected.fileName);
+    EXPECT_EQ(expected.row, static_cast<int>(i) + 1);
+    EXPECT_EQ(row.id, expected.id);
+    EXPECT_STREQ(row.fileName, expected.fileName);
+    EXPECT_EQ(row.readOnly, expected.readOnly);
+    EXPECT_EQ(row.hidden, expected.hidden);
+    EXPECT_EQ(row.onFailure == FailureRule::kStop, expected.stops);
+    EXPECT_EQ(row.condition == RowCondition::kWordBaseReplaced, expected.wordBaseOnly);
+    EXPECT_EQ(row.progress, expected.progress);
+  }
 }

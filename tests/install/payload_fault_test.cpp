@@ -52,7 +52,7 @@ TEST_F(FaultyPayload, FailedExtractionKeepsThePreviousFile) {
     std::string target = scratch_ / c.fileName;
     ASSERT_TRUE(WriteWholeFile(target, "previous contents"));
     ASSERT_TRUE(SetFileAttributesA(target.c_str(), kReadOnlyHidden));
-    EXPECT_EQ(ExtractPayload(c.id, c.fileName, buffer_.data(), kInstallBufferSize, 0, 0, nullptr), 0);
+    EXPECT_EQ(ExtractPayload(c.id, c.fileName, kInstallBufferSize, 0, 0, nullptr), 0);
     Bytes data;
     ASSERT_TRUE(ReadWholeFile(target, data));
     EXPECT_EQ(std::string(data.begin(), data.end()), "previous contents");
@@ -63,8 +63,8 @@ TEST_F(FaultyPayload, FailedExtractionKeepsThePreviousFile) {
 }
 
 TEST_F(FaultyPayload, OtherResourcesOfTheSetAndAnEmptyFileExtract) {
-  EXPECT_EQ(ExtractPayload(120, "dodazaze.ini", buffer_.data(), kInstallBufferSize, 1, 1, nullptr), 1);
-  EXPECT_EQ(ExtractPayload(900, "empty.dat", buffer_.data(), kInstallBufferSize, 0, 0, nullptr), 1);
+  EXPECT_EQ(ExtractPayload(120, "dodazaze.ini", kInstallBufferSize, 1, 1, nullptr), 1);
+  EXPECT_EQ(ExtractPayload(900, "empty.dat", kInstallBufferSize, 0, 0, nullptr), 1);
   Bytes data;
   ASSERT_TRUE(ReadWholeFile(scratch_ / "empty.dat", data));
   EXPECT_TRUE(data.empty());

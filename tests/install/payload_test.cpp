@@ -94,10 +94,10 @@ TEST_F(PayloadTest, CapacityMustHoldTheWholeFile) {
     unsigned long length = size - 1;
     EXPECT_EQ(InflatePayload(row.id, buffer_, &length), Z_BUF_ERROR);
     EXPECT_EQ(length, size - 1);
-    EXPECT_EQ(ExtractPayload(row.id, row.fileName, buffer_, size - 1, 1, 1, nullptr), 0);
+    EXPECT_EQ(ExtractPayload(row.id, row.fileName, size - 1, 1, 1, nullptr), 0);
     EXPECT_TRUE(ListFolder(scratch_.path()).empty());
 
-    EXPECT_EQ(ExtractPayload(row.id, row.fileName, buffer_, size, 1, 1, nullptr), 1);
+    EXPECT_EQ(ExtractPayload(row.id, row.fileName, size, 1, 1, nullptr), 1);
     EXPECT_EQ(FileBytes(scratch_ / row.fileName), source);
     EXPECT_EQ(ListFolder(scratch_.path()), std::vector<std::string>{row.fileName});
     RemoveTree(scratch_ / row.fileName);
@@ -108,7 +108,7 @@ TEST_F(PayloadTest, MissingIdTouchesNothing) {
   unsigned long length = 4096;
   EXPECT_NE(InflatePayload(kNoSuchId, buffer_, &length), Z_OK);
   EXPECT_EQ(length, 4096u);
-  EXPECT_EQ(ExtractPayload(kNoSuchId, "absent.bin", buffer_, kInstallBufferSize, 0, 0, nullptr), 0);
+  EXPECT_EQ(ExtractPayload(kNoSuchId, "absent.bin", kInstallBufferSize, 0, 0, nullptr), 0);
   EXPECT_TRUE(ListFolder(scratch_.path()).empty());
 }
 
@@ -140,7 +140,7 @@ TEST_F(PayloadTest, ReplacedFileCarriesTheFlagsAndKeepsItsOtherAttributes) {
       ASSERT_FALSE(FileExists(target));
     }
 
-    EXPECT_EQ(ExtractPayload(kTipsId, "tips.txt", buffer_, kInstallBufferSize, c.readOnly, c.hidden, nullptr), 1);
+    EXPECT_EQ(ExtractPayload(kTipsId, "tips.txt", kInstallBufferSize, c.readOnly, c.hidden, nullptr), 1);
     EXPECT_EQ(FileBytes(target), tips);
     DWORD after = Attributes(target);
     EXPECT_EQ(after & (kReadOnly | kHidden | kSystem), c.after);
@@ -155,7 +155,7 @@ TEST_F(PayloadTest, FullPathOverridesInstallFolderAndFileName) {
   std::string folder = scratch_ / "elsewhere";
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
   std::string target = folder + "\\package.msi";
-  EXPECT_EQ(ExtractPayload(kTipsId, "decoy.txt", buffer_, kInstallBufferSize, 0, 0, target.c_str()), 1);
+  EXPECT_EQ(ExtractPayload(kTipsId, "decoy.txt", kInstallBufferSize, 0, 0, target.c_str()), 1);
   EXPECT_EQ(FileBytes(target), SampleFile("tips.txt"));
   EXPECT_EQ(ListFolder(folder), std::vector<std::string>{"package.msi"});
   EXPECT_EQ(ListFolder(scratch_.path()), std::vector<std::string>{"elsewhere"});
@@ -187,10 +187,10 @@ TEST_F(PayloadTest, TargetPathsUpTo259CharactersAndNoLonger) {
     std::string name(nameLength, 'f');
     ASSERT_EQ(folder.size() + 1 + name.size(), 259u);
 
-    EXPECT_EQ(ExtractPayload(kTipsId, name.c_str(), buffer_, kInstallBufferSize, 1, 0, nullptr), 1);
+    EXPECT_EQ(ExtractPayload(kTipsId, name.c_str(), kInstallBufferSize, 1, 0, nullptr), 1);
     EXPECT_EQ(FileBytes(folder + "\\" + name), SampleFile("tips.txt"));
     std::string longer = name + "g";
-    EXPECT_EQ(ExtractPayload(kTipsId, longer.c_str(), buffer_, kInstallBufferSize, 1, 0, nullptr), 0);
+    EXPECT_EQ(ExtractPayload(kTipsId, longer.c_str(), kInstallBufferSize, 1, 0, nullptr), 0);
     std::string longPath = folder + "\\" + longer;
     EXPECT_EQ(WriteInstalledFile("x", buffer_, 1, 0, 0, longPath.c_str()), 0);
     EXPECT_EQ(ListFolder(folder), std::vector<std::string>{name});

@@ -4,6 +4,8 @@ tavik_test(text_cut_test PURE SOURCES render/text_cut_test.cpp)
 tavik_test(message_layout_test PURE SOURCES render/message_layout_test.cpp)
 tavik_test(owner_draw_test GUI SOURCES render/owner_draw_test.cpp ${render_support}
            RC ${TAVIK_TEST_PAYLOAD_RC})
+tavik_test(owner_caption_test GUI GBK SOURCES render/owner_caption_test.cpp ${render_support}
+           RC ${TAVIK_TEST_PAYLOAD_RC})
 tavik_test(message_box_test GUI SOURCES render/message_box_test.cpp ${render_support}
            RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 tavik_test(list_item_test GUI SOURCES render/list_item_test.cpp ${render_support}

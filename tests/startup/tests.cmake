@@ -39,6 +39,12 @@ target_compile_definitions(setup_process_test PRIVATE
   TAVIK_DAMAGED_FONT_SETUP_EXE="$<TARGET_FILE:TavikSetupDamagedFont>")
 add_dependencies(setup_process_test TavikSetup TavikSetupDamagedFont)
 
+# The glyph font's failure paths, forced through the import table.
+tavik_test(startup_failure_test GUI GBK SOURCES startup/startup_failure_test.cpp
+           common/import_patch.cpp common/disk_test_support.cpp
+           RC ${CMAKE_SOURCE_DIR}/resources/setup.rc ${TAVIK_TEST_PAYLOAD_RC})
+set_tests_properties(startup_failure_test PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+
 # The setup program's image: machine type, header versions, manifest.
 tavik_test(pe_image_test SOURCES startup/pe_image_test.cpp common/disk_test_support.cpp)
 target_compile_definitions(pe_image_test PRIVATE TAVIK_SETUP_EXE="$<TARGET_FILE:TavikSetup>")

@@ -4,6 +4,7 @@
 // process point into scratch space, so no shortcut reaches the prefix.
 #include <windows.h>
 #include <tlhelp32.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -11,11 +12,15 @@
 #include <string>
 
 #include "install/bounded_format.h"
+#include "install/install_pump.h"
+#include "install/manifest.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "startup/startup.h"
+#include "tests/common/answer_probe.h"
 #include "tests/wizard/wizard_test_support.h"
 #include "wizard/wizard.h"
+#include "wizard/wizard_steps.h"
 
 namespace {
 const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
@@ -124,6 +129,8 @@ class InstallRunTest : public WizardTest {
   }
   void TearDown() override {
     WizardTest::TearDown();
+    installClock = CalendarNow;
+    installPump = nullptr;
     SetCurrentDirectoryA("C:\\");  // the install folder became the current one
     RemoveTree(root_);
     DeleteFileA(SpeechPackagePath().c_str());
@@ -138,9 +145,42 @@ class InstallRunTest : public WizardTest {
     }
   }
 
+  // After Install with typed in the path edit: the folder message, and the
+  // path page again with the path focused and selected, ready to be typed
+  // over.
+  void ExpectRefusedBackOnPathPage(const std::string& typed, size_t seenBefore) {
+    ASSERT_EQ(messages().size(), seenBefore + 1);
+    EXPECT_EQ(messages().back().chinese, kTextFolderCn);
+    EXPECT_EQ(messages().back().english, "Cannot create folder! Please check folder path.");
+    EXPECT_EQ(pageIndex, 0);
+    EXPECT_EQ(ShownPages(), std::vector<int>{0});
+    EXPECT_FALSE(Shown(IDC_LANGUAGE_COMBO));
+    EXPECT_FALSE(Shown(IDC_BACK));
+    EXPECT_TRUE(Shown(IDC_NEXT));
+    EXPECT_TRUE(Shown(IDCANCEL));
+    HWND edit = GetDlgItem(dialog, IDC_PATH_EDIT);
+    EXPECT_EQ(GetFocus(), edit);
+    DWORD start = 0, end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, typed.size());
+  }
+
   std::string root_;
   std::string target_;
 };
+
+// Every reading a second after the last: the five-second floor passes at
+// once, for the tests that are not about it.
+ULONGLONG SteppingClock() {
+  static ULONGLONG now = 0;
+  return now += 10000000;
+}
+
+void ExpectEveryFileIn(const std::string& folder) {
+  for (const ManifestRow& row : kManifest)
+    EXPECT_TRUE(PathExists(folder + "\\" + row.fileName)) << folder << "\\" << row.fileName;
+}
 }  // namespace
 
 TEST_F(InstallRunTest, TraditionalInstallWaitsFiveSecondsAndDeclinedSpeechExtractsNothing) {
@@ -226,23 +266,8 @@ TEST_F(InstallRunTest, FolderThatCannotBeMadeLeadsBackToThePath) {
     GoToPage(3);
     Click(IDC_NEXT);
 
-    ASSERT_EQ(messages().size(), seenBefore + 1);
-    EXPECT_EQ(messages().back().chinese, kTextFolderCn);
-    EXPECT_EQ(messages().back().english, "Cannot create folder! Please check folder path.");
+    ExpectRefusedBackOnPathPage(typed, seenBefore);
     EXPECT_TRUE(IsEmptyFolder(root_));
-    EXPECT_EQ(pageIndex, 0);
-    EXPECT_EQ(ShownPages(), std::vector<int>{0});
-    EXPECT_FALSE(Shown(IDC_LANGUAGE_COMBO));
-    EXPECT_FALSE(Shown(IDC_BACK));
-    EXPECT_TRUE(Shown(IDC_NEXT));
-    EXPECT_TRUE(Shown(IDCANCEL));
-    // The path is focused and selected, ready to be typed over.
-    HWND edit = GetDlgItem(dialog, IDC_PATH_EDIT);
-    EXPECT_EQ(GetFocus(), edit);
-    DWORD start = 0, end = 0;
-    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, typed.size());
 
     // The wizard goes on from there as from the start.
     Click(IDC_NEXT);
@@ -264,4 +289,328 @@ TEST_F(InstallRunTest, FailedInstallIsToldAndOffersNoSpeech) {
   EXPECT_EQ(messages()[0].english,
             "Installation failed. Please check your system (quit all Tavik applications) and try again.");
   EXPECT_FALSE(PathExists(SpeechPackagePath()));
+}
+
+// The cursor and pointer at the moment the first dialog window of the
+// thread is being made: the result message, before it is shown and before
+// anything of its own could set another cursor.
+struct AtFirstDialog {
+  bool seen = false;
+  POINT pointer = {};
+  HCURSOR cursor = nullptr;
+};
+AtFirstDialog atFirstDialog;
+
+LRESULT CALLBACK RecordAtFirstDialog(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && !atFirstDialog.seen) {
+    const CBT_CREATEWNDA* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+    const char* className = create->lpcs->lpszClass;
+    bool isDialog = IS_INTRESOURCE(className) ? reinterpret_cast<ULONG_PTR>(className) == 32770
+                                              : lstrcmpiA(className, "#32770") == 0;
+    if (isDialog && create->lpcs->hwndParent != nullptr) {
+      atFirstDialog.seen = true;
+      GetCursorPos(&atFirstDialog.pointer);
+      atFirstDialog.cursor = GetCursor();
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// While the install runs the wait cursor is up, over the dialog: a pointer
+// outside the dialog is moved to the centre of its window rectangle (halves
+// truncated), one inside stays where it is. Both are what they are when the
+// result message appears.
+TEST_F(InstallRunTest, WaitCursorOverTheDialogWhenTheResultAppears) {
+  struct Case {
+    const char* name;
+    bool outside;
+  };
+  const Case cases[] = {{"pointer outside the dialog", true}, {"pointer inside the dialog", false}};
+  int run = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecreateWizard();
+    SetDlgItemTextA(dialog, IDC_PATH_EDIT, (target_ + std::to_string(++run)).c_str());
+    RECT frame;
+    ASSERT_TRUE(GetWindowRect(dialog, &frame));
+    POINT start = c.outside ? POINT{frame.right + 40, frame.bottom + 40} : POINT{frame.left + 7, frame.top + 9};
+    POINT expected = c.outside ? POINT{frame.left + (frame.right - frame.left) / 2,
+                                       frame.top + (frame.bottom - frame.top) / 2}
+                               : start;
+    GoToPage(3);
+    ASSERT_TRUE(SetCursorPos(start.x, start.y));
+    answerMessage = [](const SeenMessage& message) {
+      return message.english == kTextSpeechEn ? IDCANCEL : IDOK;
+    };
+    atFirstDialog = AtFirstDialog();
+    HHOOK hook = SetWindowsHookExA(WH_CBT, RecordAtFirstDialog, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    Click(IDC_NEXT);
+    UnhookWindowsHookEx(hook);
+    ASSERT_FALSE(messages().empty());
+    EXPECT_EQ(messages()[messages().size() - 2].english, kTextSuccessEn);
+    ASSERT_TRUE(atFirstDialog.seen);
+    EXPECT_EQ(atFirstDialog.pointer.x, expected.x);
+    EXPECT_EQ(atFirstDialog.pointer.y, expected.y);
+    EXPECT_EQ(atFirstDialog.cursor, LoadCursorA(nullptr, IDC_WAIT));
+  }
+}
+TEST_F(InstallRunTest, TypedFolderThatIsNotAPlainFullPathIsRefusedBeforeAnythingIsMade) {
+  // Relative and drive-relative folders would be made in the current
+  // folder: the scratch folder, watched for anything made.
+  ASSERT_TRUE(SetCurrentDirectoryA(root_.c_str()));
+  // The inputs that went wrong, then one of each kind; the whole table of
+  // the check is in path_text_test. wouldMake: the folder that Windows
+  // would have made of it (none may be there afterwards).
+  struct Case {
+    std::string typed;
+    std::string wouldMake;
+  };
+  const Case refused[] = {
+      {"Tavik", root_ + "\\Tavik"},
+      {"reltest", root_ + "\\reltest"},
+      {"C:Tavik", root_ + "\\Tavik"},
+      {"C:drel", root_ + "\\drel"},
+      {"", ""},
+      {"   ", ""},
+      {"C:\\Tavik ", "C:\\Tavik"},
+      {"C:\\sp ", "C:\\sp"},
+      {"C:\\dot.", "C:\\dot"},
+      {"C:\\con\\Tavik", ""},  // "C:\con" is the console, there or not
+      {root_ + "\\nul.txt", ""},
+      {root_ + "\\a\\\\b", root_ + "\\a"},
+      {root_ + "\\a<b", ""},
+      {root_ + "\\a:b", ""},
+      {"\\\\?\\" + root_ + "\\Tavik", root_ + "\\Tavik"},
+      {"\\\\.\\" + root_ + "\\Tavik", root_ + "\\Tavik"},
+  };
+  for (const Case& c : refused) {
+    if (!c.wouldMake.empty()) {
+      ASSERT_FALSE(PathExists(c.wouldMake)) << c.wouldMake;
+    }
+  }
+  for (const Case& c : refused) {
+    const std::string& typed = c.typed;
+    SCOPED_TRACE("typed \"" + typed + "\"");
+    RecreateWizard();
+    size_t seenBefore = messages().size();
+    SetDlgItemTextA(dialog, IDC_PATH_EDIT, typed.c_str());
+    GoToPage(3);
+    Click(IDC_NEXT);
+    ExpectRefusedBackOnPathPage(typed, seenBefore);
+    if (!c.wouldMake.empty()) {
+      EXPECT_FALSE(PathExists(c.wouldMake));
+    }
+    EXPECT_TRUE(IsEmptyFolder(root_));
+  }
+}
+
+TEST_F(InstallRunTest, PlainFullPathsInstall) {
+  installClock = SteppingClock;
+  std::string deep = root_;
+  for (const char* parent : {"Deep", "a", "b", "c", "d", "e"}) {
+    deep += std::string("\\") + parent;
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+  }
+  deep += "\\Tavik";
+  const std::string existing = root_ + "\\Existing";
+  ASSERT_TRUE(CreateDirectoryA(existing.c_str(), nullptr));
+  struct Case {
+    std::string typed;
+    std::string folder;  // where the files go
+    bool docMade;        // a new folder gets "doc"
+  };
+  const Case cases[] = {
+      {deep, deep, true},
+      {root_ + "\\Trailing\\", root_ + "\\Trailing", true},
+      {existing, existing, false},
+      {root_ + "\\ lead and inner . dots", root_ + "\\ lead and inner . dots", true},
+      {root_ + "\\console", root_ + "\\console", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    RecreateWizard();
+    size_t seenBefore = messages().size();
+    SetDlgItemTextA(dialog, IDC_PATH_EDIT, c.typed.c_str());
+    GoToPage(3);
+    Click(IDC_NEXT);
+    ASSERT_GT(messages().size(), seenBefore);
+    EXPECT_EQ(messages()[seenBefore].english, kTextSuccessEn);
+    EXPECT_EQ(pageIndex, -1);
+    ExpectEveryFileIn(c.folder);
+    EXPECT_EQ(IsFolder(c.folder + "\\doc"), c.docMade);
+    SetCurrentDirectoryA("C:\\");
+  }
+}
+
+TEST_F(InstallRunTest, PlainFullPathsThatCannotBeMadeHereAreLeftToThePlatform) {
+  installClock = SteppingClock;
+  // Taken by the check, then met by the platform. Wine makes a folder of 259
+  // characters, where no file name fits; this machine has no server to
+  // share from, so the folder cannot be made there.
+  const std::string longest = root_ + "\\" + std::string(258 - root_.size(), 'L');
+  ASSERT_EQ(longest.size(), 259u);
+  struct Case {
+    std::string typed;
+    const char* told;  // English text of the one message
+    int pageAfter;
+    bool folderMade;
+  };
+  const Case cases[] = {
+      {longest, kTextFailedEn, -1, true},
+      {"\\\\tavik-nowhere\\share\\Tavik", "Cannot create folder! Please check folder path.", 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    RecreateWizard();
+    size_t seenBefore = messages().size();
+    SetDlgItemTextA(dialog, IDC_PATH_EDIT, c.typed.c_str());
+    GoToPage(3);
+    Click(IDC_NEXT);
+    ASSERT_EQ(messages().size(), seenBefore + 1);
+    EXPECT_EQ(messages()[seenBefore].english, c.told);
+    EXPECT_EQ(pageIndex, c.pageAfter);
+    EXPECT_EQ(IsFolder(c.typed), c.folderMade);
+    SetCurrentDirectoryA("C:\\");
+  }
+}
+
+// ---- The window answers while it installs -------------------------------------------
+
+namespace {
+// Everything a user can do to leave or go on, as it reaches the wizard:
+// the close box and Alt+F4 (both end in WM_SYSCOMMAND and WM_CLOSE),
+// Escape, and clicks on Back, Cancel and Next.
+void PostLeavingAndClicks(HWND dialog) {
+  PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCLOSE, 0);
+  PostMessageA(dialog, WM_NCLBUTTONUP, HTCLOSE, 0);
+  PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  PostMessageA(dialog, WM_SYSKEYDOWN, VK_F4, 1 << 29);
+  PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageA(dialog, WM_KEYUP, VK_ESCAPE, 0);
+  PostMessageA(dialog, WM_KEYDOWN, VK_RETURN, 0);
+  for (int id : {IDC_BACK, IDCANCEL, IDC_NEXT}) {
+    HWND button = GetDlgItem(dialog, id);
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PostMessageA(button, BM_CLICK, 0, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  }
+}
+
+// The batch is posted at the first row, and again at the first look at
+// the clock inside the floor.
+int pumpCalls = 0;
+int clockReadings = 0;
+void PumpPostingAtFirstRow() {
+  if (++pumpCalls == 1) PostLeavingAndClicks(mainDialog);
+  TakeWaitingMessages();
+}
+ULONGLONG SteppingClockPostingInFloor() {
+  if (++clockReadings == 2) PostLeavingAndClicks(mainDialog);
+  return SteppingClock();
+}
+
+// A row of a slow disk: the work itself takes this long, and the pump runs
+// only between rows. Rows are what the bar counts up to 90; the closing
+// steps after them go at their own pace.
+constexpr DWORD kSlowRowMs = 90;
+void SlowRowPump() {
+  LRESULT position = SendDlgItemMessageA(mainDialog, IDC_PROGRESS, PBM_GETPOS, 0, 0);
+  if (position < 90) Sleep(kSlowRowMs);
+  TakeWaitingMessages();
+}
+
+// The real clock, whose reading that ends the floor also ends the probe:
+// what is measured is the install and its floor, not the message boxes
+// after them. (Stop answers the probe's last question on the way.)
+AnswerProbe* floorProbe = nullptr;
+ULONGLONG floorStart = 0;
+ULONGLONG ClockEndingProbeWithTheFloor() {
+  constexpr ULONGLONG kFloor = 5 * 10000000ULL;
+  ULONGLONG now = CalendarNow();
+  if (floorStart == 0) {
+    floorStart = now;  // the reading at Install
+  } else if (now - floorStart >= kFloor && floorProbe != nullptr) {
+    floorProbe->Stop();
+  }
+  return now;
+}
+
+// Runs Install on the language page with a probe from Install to the end
+// of the floor.
+void InstallUnderProbe(AnswerProbe* probe, const std::function<void()>& install) {
+  floorProbe = probe;
+  floorStart = 0;
+  installClock = ClockEndingProbeWithTheFloor;
+  install();
+  probe->Stop();
+  floorProbe = nullptr;
+}
+
+bool InputOrCommandQueued() {
+  MSG message;
+  return PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) ||
+         PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE) ||
+         PeekMessageA(&message, nullptr, WM_COMMAND, WM_COMMAND, PM_NOREMOVE) ||
+         PeekMessageA(&message, nullptr, BM_CLICK, BM_CLICK, PM_NOREMOVE);
+}
+}  // namespace
+
+TEST_F(InstallRunTest, WindowAnswersThroughTheInstallAndTheFloor) {
+  GoToPage(3);
+  AnswerProbe probe(dialog);
+  InstallUnderProbe(&probe, [this] { Click(IDC_NEXT); });
+  EXPECT_EQ(pageIndex, -1);
+  ASSERT_EQ(messages().size(), 2u);
+  EXPECT_EQ(messages()[0].english, kTextSuccessEn);
+  EXPECT_LE(probe.longestUnansweredMs(), 250.0);
+  EXPECT_EQ(probe.timeouts(), 0);
+  EXPECT_FALSE(probe.seenHung());
+  std::printf("install with the floor: %d questions, %d timed out, longest unanswered %.0f ms from %.0f ms\n",
+              probe.questions(), probe.timeouts(), probe.longestUnansweredMs(), probe.longestStartMs());
+}
+
+TEST_F(InstallRunTest, LeavingAndClicksDuringTheInstallChangeNothing) {
+  pumpCalls = 0;
+  clockReadings = 0;
+  GoToPage(3);
+  installPump = PumpPostingAtFirstRow;
+  installClock = SteppingClockPostingInFloor;
+  Click(IDC_NEXT);
+
+  ASSERT_GE(pumpCalls, 1);
+  ASSERT_GE(clockReadings, 2);
+  // As after an untouched install: both closing messages, every file, the
+  // loop's end, and nothing left to act later.
+  EXPECT_EQ(pageIndex, -1);
+  ASSERT_EQ(messages().size(), 2u);
+  EXPECT_EQ(messages()[0].english, kTextSuccessEn);
+  EXPECT_EQ(messages()[1].english, kTextSpeechEn);
+  ExpectEveryFileIn(target_);
+  EXPECT_TRUE(IsWindow(dialog));
+  EXPECT_FALSE(InputOrCommandQueued());
+}
+
+TEST_F(InstallRunTest, SlowInstallAnswersThroughout) {
+  GoToPage(3);
+  installPump = SlowRowPump;
+  AnswerProbe probe(dialog);
+  ULONGLONG pressed = GetTickCount64();
+  ULONGLONG elapsedMs = 0;
+  InstallUnderProbe(&probe, [&] {
+    Click(IDC_NEXT);
+    elapsedMs = GetTickCount64() - pressed;
+  });
+  ASSERT_GT(elapsedMs, 10000u);
+  EXPECT_EQ(pageIndex, -1);
+  ASSERT_EQ(messages().size(), 2u);
+  EXPECT_EQ(messages()[0].english, kTextSuccessEn);
+  ExpectEveryFileIn(target_);
+  EXPECT_LE(probe.longestUnansweredMs(), 250.0);
+  EXPECT_FALSE(probe.seenHung());
+  std::printf("slow install: %.1f s, %d questions, %d timed out, longest unanswered %.0f ms from %.0f ms\n",
+              elapsedMs / 1000.0, probe.questions(), probe.timeouts(), probe.longestUnansweredMs(),
+              probe.longestStartMs());
 }

@@ -1,9 +1,12 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need, only when one
 # is missing, so a warm machine pays one dpkg query. The shipped program is
-# 32-bit: Wine's 32-bit half (wine32:i386) runs it and its tests.
+# 32-bit: Wine's 32-bit half (wine32:i386) runs it and its tests. The
+# 64-bit half (wine64) is named too: Debian's wine package is content with
+# either, and the 64-bit build, and every end-to-end run on a machine that
+# executes no 32-bit code, need the 64-bit one.
 set -e
-packages="cmake make g++ zlib1g-dev libdeflate-dev mingw-w64 libz-mingw-w64-dev wine wine32:i386
+packages="cmake make g++ zlib1g-dev libdeflate-dev mingw-w64 libz-mingw-w64-dev wine wine64 wine32:i386
           xvfb xauth unifont googletest imagemagick x11-utils fonts-wine wixl locales osslsigncode openssl"
 missing=""
 for p in $packages; do

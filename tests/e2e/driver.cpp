@@ -124,8 +124,9 @@ void ClickAt(int x, int y) {
   SendButton(MOUSEEVENTF_LEFTUP);
 }
 
-// The pixels of a screen rectangle as RGB rows, top row first.
-std::vector<std::uint8_t> GrabScreen(const RECT& area) {
+}  // namespace
+
+std::vector<std::uint8_t> ScreenPixels(const RECT& area) {
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   std::vector<std::uint8_t> rgb;
@@ -159,7 +160,6 @@ std::vector<std::uint8_t> GrabScreen(const RECT& area) {
   ReleaseDC(nullptr, screen);
   return rgb;
 }
-}  // namespace
 
 // Asked by message: another process's edit control keeps its text to
 // itself, and GetWindowTextA reads only what the system holds.
@@ -417,7 +417,7 @@ void SetupRun::Shot(HWND window, const std::string& label, bool live) {
   area.right = area.right > screenWidth ? screenWidth : area.right;
   area.bottom = area.bottom > screenHeight ? screenHeight : area.bottom;
   if (area.right <= area.left || area.bottom <= area.top) return;
-  std::vector<std::uint8_t> rgb = GrabScreen(area);
+  std::vector<std::uint8_t> rgb = ScreenPixels(area);
   wchar_t number[8];
   swprintf(number, std::size(number), L"%02d-", ++shotCount);
   std::wstring path = shotsDir_ + L"\\" + number + Widen(label) + L".png";

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,6 +31,9 @@ std::wstring WindowsPathOf(const std::string& unixPath);
 std::wstring Widen(const std::string& ascii);
 // The text of a control of another process (WM_GETTEXT).
 std::string ControlText(HWND control);
+// The pixels of a screen rectangle as RGB rows, top row first; empty when
+// the screen cannot be read.
+std::vector<std::uint8_t> ScreenPixels(const RECT& area);
 // Screenshot numbers run on across the setup runs of one scenario.
 void RestartShotNumbers();
 

@@ -68,13 +68,18 @@ void ExpectInstalledTree(const std::wstring& installDir, const std::wstring& pay
 }
 
 void ExpectShortcuts(const std::wstring& installDir, int uiLanguage, bool desktopWanted) {
+  ExpectShortcutsIn(SpecialFolder(CSIDL_PROGRAMS), SpecialFolder(CSIDL_DESKTOPDIRECTORY), installDir,
+                    uiLanguage, desktopWanted);
+}
+
+void ExpectShortcutsIn(const std::wstring& programs, const std::wstring& desktop,
+                       const std::wstring& installDir, int uiLanguage, bool desktopWanted) {
   const ShellNames& names = kShellNames[uiLanguage];
-  const std::wstring folder = SpecialFolder(CSIDL_PROGRAMS) + L"\\" + names.editor;
+  const std::wstring folder = programs + L"\\" + names.editor;
   EXPECT_TRUE(IsFolder(folder)) << "no Start-menu folder " << Narrow(folder);
   ExpectShortcut(folder + L"\\" + names.editor + L".lnk", installDir + L"\\TVKEdit.exe");
   ExpectShortcut(folder + L"\\" + names.uninstaller + L".lnk", installDir + L"\\TVKEditUnInstall.exe");
 
-  const std::wstring desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
   if (desktopWanted) {
     ExpectShortcut(desktop + L"\\" + names.notesEditor + L".lnk", installDir + L"\\Morvel.exe");
     ExpectShortcut(desktop + L"\\" + names.editor + L".lnk", installDir + L"\\TVKEdit.exe");

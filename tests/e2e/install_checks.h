@@ -11,5 +11,8 @@ void ExpectInstalledTree(const std::wstring& installDir, const std::wstring& pay
 // into kShellNames) resolving to the installed programs; the desktop
 // shortcuts present or absent as wanted.
 void ExpectShortcuts(const std::wstring& installDir, int uiLanguage, bool desktopWanted);
+// The same in the Programs and desktop folders given.
+void ExpectShortcutsIn(const std::wstring& programs, const std::wstring& desktop,
+                       const std::wstring& installDir, int uiLanguage, bool desktopWanted);
 // The document types and COM servers registered for the install folder.
 void ExpectRegistration(const std::wstring& installDir);

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <cstring>
 #include <iterator>
 
 #include "install/bounded_format.h"
@@ -72,6 +73,31 @@ std::wstring SpecialFolder(int csidl) {
   wchar_t path[MAX_PATH] = L"";
   if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return std::wstring();
   return path;
+}
+
+std::wstring WindowsFolder() {
+  wchar_t path[MAX_PATH] = L"";
+  UINT length = GetWindowsDirectoryW(path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return L"C:\\windows";
+  if (path[length - 1] == L'\\') path[length - 1] = L'\0';
+  return path;
+}
+
+bool ReportWindowsVersion(const char* version) {
+  HKEY wine = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &wine,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  LSTATUS status;
+  if (version == nullptr) {
+    status = RegDeleteValueA(wine, "Version");
+    if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
+  } else {
+    status = RegSetValueExA(wine, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                            static_cast<DWORD>(std::strlen(version) + 1));
+  }
+  RegCloseKey(wine);
+  return status == ERROR_SUCCESS;
 }
 
 std::wstring TempFolder() {
@@ -145,6 +171,8 @@ void ForgetEarlierRuns(const std::vector<std::wstring>& installFolders) {
     DeleteTree(desktop + L"\\" + names.editor + L".lnk");
     DeleteTree(desktop + L"\\" + names.notesEditor + L".lnk");
   }
+  for (const wchar_t* legacy : {L"\\start menu", L"\\Desktop", L"\\profiles"})
+    DeleteTree(WindowsFolder() + legacy);
   DeleteTree(SpeechPackagePath());
   for (const char* key : kRegisteredKeys) RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
 }

@@ -22,6 +22,7 @@ extern const ShellNames kShellNames[3];
 extern const char* const kRegisteredKeys[5];
 
 std::wstring SpecialFolder(int csidl);
+std::wstring WindowsFolder();  // without a trailing backslash
 std::wstring TempFolder();  // with its trailing backslash
 bool Exists(const std::wstring& path);
 bool IsFolder(const std::wstring& path);
@@ -31,8 +32,16 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes);
 void DeleteTree(const std::wstring& path);
 std::wstring SpeechPackagePath();
 
+// The Windows version that Wine reports to the programs started from now
+// on (HKCU\Software\Wine "Version": "win98", "winxp", ...); null gives
+// Wine's own default back.
+bool ReportWindowsVersion(const char* version);
+
 // Removes the install folders given, every shortcut and Start-menu folder
-// of any language, the speech package and the registration keys.
+// of any language, the folders of the systems of version 3 that hold them
+// (<Windows>\start menu, <Windows>\Desktop, <Windows>\profiles: a Wine
+// prefix has none of its own), the speech package and the registration
+// keys.
 void ForgetEarlierRuns(const std::vector<std::wstring>& installFolders);
 
 // Differences between the 122 installed files and the payload folder they

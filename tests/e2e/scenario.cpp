@@ -37,7 +37,13 @@ std::wstring DefaultInstallDir() {
 void Scenario::SetUp() {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
   shotsDir_ = ShotsRoot() + L"\\" + Widen(test->test_suite_name()) + L"." + Widen(test->name());
+  // A parameterised test is named "Name/parameter": one folder, not two.
+  for (std::size_t at = ShotsRoot().size() + 1; at < shotsDir_.size(); ++at)
+    if (shotsDir_[at] == L'/') shotsDir_[at] = L'.';
   EmptyShotsFolder(shotsDir_);
+  // Every scenario says which version it runs under: the prefix is shared,
+  // and a value left by an earlier scenario would change this one.
+  ASSERT_TRUE(ReportWindowsVersion(WindowsVersion())) << "cannot set the Windows version for Wine";
   RestartShotNumbers();
   installRoot_ = L"C:\\TavikE2E";
   ForgetEarlierRuns({DefaultInstallDir(), installRoot_});
@@ -85,6 +91,7 @@ DWORD Scenario::WalkToInstall(const WizardChoices& choices) {
   }
   setup.Shot(setup.wizard(), "path-page");
   Next(Page::kDisplayTest);
+  if (choices.onDisplayTestPage) choices.onDisplayTestPage();
 
   const int answer = choices.displayOk ? IDC_DISPLAY_OK : IDC_DISPLAY_NOT_OK;
   setup.Click(answer);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,8 @@ struct WizardChoices {
   bool displayOk = true;   // the answer on the display-test page
   bool desktopIcon = true;
   int language = 0;        // position in the language list: 0 English, 1 Simplified, 2 Traditional
+  // Called once the display-test page is up, before it is answered.
+  std::function<void()> onDisplayTestPage;
 };
 
 // What the closing part of an install looked like.
@@ -32,6 +35,9 @@ struct InstallEnd {
 class Scenario : public ::testing::Test {
  protected:
   void SetUp() override;
+  // The Windows version that Wine reports to the setup program in this
+  // scenario ("win98", ...); null keeps Wine's default.
+  virtual const char* WindowsVersion() const { return nullptr; }
 
   std::wstring SetupExe(Build build) const;
   std::wstring PayloadDir(Build build) const;

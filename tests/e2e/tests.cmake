@@ -27,7 +27,7 @@ add_executable(e2e_setup_test
   e2e/e2e_main.cpp e2e/driver.cpp e2e/png_file.cpp e2e/machine_state.cpp e2e/open_record.cpp
   e2e/scenario.cpp e2e/install_checks.cpp
   e2e/install_test.cpp e2e/flow_test.cpp e2e/locale_test.cpp e2e/responsive_test.cpp
-  common/answer_probe.cpp)
+  e2e/version_test.cpp common/answer_probe.cpp)
 target_link_libraries(e2e_setup_test PRIVATE tavik_core gtest)
 target_compile_options(e2e_setup_test PRIVATE ${TAVIK_WARNINGS})
 target_include_directories(e2e_setup_test PRIVATE "${CMAKE_SOURCE_DIR}")
@@ -67,3 +67,11 @@ tavik_e2e(shell_names_zh_CN ShellNamesTest.*
           ENV LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8 TAVIK_E2E_UI_LANGUAGE=1)
 tavik_e2e(shell_names_zh_TW ShellNamesTest.*
           ENV LC_ALL=zh_TW.UTF-8 LANG=zh_TW.UTF-8 TAVIK_E2E_UI_LANGUAGE=2)
+
+# One full install under each Windows version that Wine reports, in the
+# same prefix: each scenario sets the version it runs under, and the desktop
+# lock keeps them one at a time. The version-3 systems also run without the
+# folders their shortcuts go to.
+foreach(version win31 nt351 win98 win2k winxp win7 win10)
+  tavik_e2e(windows_${version} "Windows/*.*/${version}")
+endforeach()

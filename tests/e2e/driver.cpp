@@ -222,6 +222,14 @@ HWND SetupRun::WaitForWizard() {
   return wizard_;
 }
 
+HWND SetupRun::WaitForWindow(const char* caption, DWORD timeoutMs) {
+  HWND found = nullptr;
+  if (!started_) return nullptr;
+  WaitUntil([&] { return (found = FindTopLevel(caption)) != nullptr; }, timeoutMs);
+  if (found != nullptr) Settle(found);
+  return found;
+}
+
 bool SetupRun::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) const {
   const DWORD start = GetTickCount();
   for (;;) {

@@ -1,0 +1,177 @@
+// The setup program started from a download folder where someone left DLLs
+// under the names of system DLLs that Windows does not protect: none of
+// them may be loaded, all the way through the wizard.
+//
+// Wine loads its own copy of a system DLL first, whatever lies beside the
+// program; these names are made native-first for the setup process, so
+// that Wine searches as Windows does and a copy in the program's folder is
+// taken when the program lets the search reach that folder. Each planted
+// copy (planted_dll) writes where it was loaded from into a file of its
+// folder and refuses to load.
+#include <windows.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/e2e/machine_state.h"
+#include "tests/e2e/open_record.h"
+#include "tests/e2e/scenario.h"
+
+namespace {
+constexpr DWORD kInstallTimeoutMs = 60000;
+constexpr DWORD kReferenceTimeoutMs = 30000;
+constexpr char kChooserCaption[] = "Choose Destination Directory";
+constexpr wchar_t kLogName[] = L"planted-loads.txt";
+// Wine's own settings of the end-to-end runs, kept in front of ours.
+constexpr char kBaseOverrides[] = "mscoree,mshtml=;winemenubuilder.exe=d";
+
+// Names that some Windows from XP on looks for in the program's folder
+// first: not in its known-DLL list, loaded late by the system DLLs that the
+// program uses (or, for comctl32, imported by the program itself).
+const char* const kPlantedNames[] = {
+    "apphelp",  "clbcatq", "comctl32", "cryptbase", "cryptsp",  "dwmapi",   "imm32",
+    "linkinfo", "lpk",     "msctf",    "msimg32",   "ntmarta",  "ntshrui",  "oleacc",
+    "profapi",  "propsys", "riched20", "secur32",   "setupapi", "shfolder", "sspicli",
+    "userenv",  "usp10",   "uxtheme",  "version",   "winmm",    "wldp",
+};
+
+struct PlantedLoad {
+  std::string dll;      // the full path the copy was loaded from
+  std::string program;  // the program that loaded it
+};
+
+std::string BaseName(const std::string& path) {
+  std::string name = path.substr(path.find_last_of('\\') + 1);
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+  const std::size_t dot = name.rfind(".dll");
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::vector<PlantedLoad> ReadLoads(const std::wstring& folder) {
+  std::string text;
+  std::vector<PlantedLoad> loads;
+  if (!ReadBytes(folder + L"\\" + kLogName, &text)) return loads;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    const std::string line = text.substr(start, end - start);
+    const std::size_t tab = line.find('\t');
+    loads.push_back({line.substr(0, tab), tab == std::string::npos ? "" : line.substr(tab + 1)});
+  }
+  return loads;
+}
+
+// Copies the program and a planted DLL under each name into a fresh folder.
+bool MakeDownloadFolder(const std::wstring& folder, const std::wstring& program,
+                        const std::wstring& programName, const std::vector<std::string>& names) {
+  DeleteTree(folder);
+  if (!CreateDirectoryW(folder.c_str(), nullptr)) return false;
+  if (!CopyFileW(program.c_str(), (folder + L"\\" + programName).c_str(), TRUE)) return false;
+  const std::wstring planted = WindowsPathOf(TAVIK_PLANTED_DLL);
+  for (const std::string& name : names)
+    if (!CopyFileW(planted.c_str(), (folder + L"\\" + Widen(name) + L".dll").c_str(), TRUE)) return false;
+  return true;
+}
+
+// Sets WINEDLLOVERRIDES for the programs this driver starts, and puts the
+// driver's own value back at the end of the scope.
+class NativeFirst {
+ public:
+  explicit NativeFirst(const std::vector<std::string>& names) {
+    char previous[4096] = "";
+    DWORD length = GetEnvironmentVariableA("WINEDLLOVERRIDES", previous, sizeof previous);
+    hadPrevious_ = length > 0 && length < sizeof previous;
+    if (hadPrevious_) previous_ = previous;
+    std::string value = std::string(kBaseOverrides) + ";";
+    for (std::size_t i = 0; i < names.size(); ++i) value += (i == 0 ? "" : ",") + names[i];
+    value += "=n,b";
+    SetEnvironmentVariableA("WINEDLLOVERRIDES", value.c_str());
+  }
+  ~NativeFirst() { SetEnvironmentVariableA("WINEDLLOVERRIDES", hadPrevious_ ? previous_.c_str() : nullptr); }
+  NativeFirst(const NativeFirst&) = delete;
+  NativeFirst& operator=(const NativeFirst&) = delete;
+
+ private:
+  bool hadPrevious_ = false;
+  std::string previous_;
+};
+
+std::string Joined(const std::vector<PlantedLoad>& loads) {
+  std::string text;
+  for (const PlantedLoad& load : loads) text += "\n  " + load.dll + " by " + load.program;
+  return text;
+}
+}  // namespace
+
+class Planting : public Scenario {
+ protected:
+  // The names that Wine's own DLLs load in a program that imports only
+  // protected ones and does nothing: they say nothing about the setup
+  // program, and are left out of its run.
+  std::set<std::string> CalibrateWithReferenceProgram() {
+    const std::wstring folder = installRoot_ + L"\\Reference";
+    const std::vector<std::string> names(std::begin(kPlantedNames), std::end(kPlantedNames));
+    std::set<std::string> wineOwn;
+    EXPECT_TRUE(MakeDownloadFolder(folder, WindowsPathOf(TAVIK_REFERENCE_EXE), L"reference.exe", names));
+    NativeFirst nativeFirst(names);
+    SetupRun reference(folder + L"\\reference.exe", L"");
+    EXPECT_TRUE(reference.Start()) << "cannot start the reference program";
+    DWORD exitCode = 99;
+    EXPECT_TRUE(reference.WaitForExit(&exitCode, kReferenceTimeoutMs)) << "the reference program did not end";
+    for (const PlantedLoad& load : ReadLoads(folder)) wineOwn.insert(BaseName(load.dll));
+    return wineOwn;
+  }
+
+  // Browse, the chooser's OK, then the path typed over.
+  void UseTheFolderChooser(const std::wstring& downloads) {
+    run().Click(IDC_BROWSE);
+    HWND chooser = run().WaitForWindow(kChooserCaption, 10000);
+    ASSERT_NE(chooser, nullptr) << "the folder chooser did not open";
+    run().Shot(chooser, "folder-chooser");
+    run().ClickWindow(GetDlgItem(chooser, IDOK));
+    ASSERT_TRUE(run().WaitUntil([&] { return !IsWindow(chooser); })) << "the chooser did not close";
+    // Started from its own folder, the chooser offers that folder.
+    EXPECT_EQ(Widen(ControlText(run().Control(IDC_PATH_EDIT))), downloads + L"\\Tavik");
+  }
+};
+
+TEST_F(Planting, NoDllBesideTheProgramIsLoadedThroughTheWholeWizard) {
+  const std::set<std::string> wineOwn = CalibrateWithReferenceProgram();
+  std::string leftOut;
+  for (const std::string& name : wineOwn) leftOut += " " + name;
+  std::printf("planting: left out, loaded by Wine's own DLLs in the reference program:%s\n", leftOut.c_str());
+
+  std::vector<std::string> names;
+  for (const char* name : kPlantedNames)
+    if (wineOwn.count(name) == 0) names.push_back(name);
+  // The test means nothing if calibration took the names it is about.
+  for (const char* watched : {"comctl32", "uxtheme"})
+    ASSERT_EQ(wineOwn.count(watched), 0u) << watched << " is loaded by the reference program";
+
+  const std::wstring downloads = installRoot_ + L"\\Downloads";
+  ASSERT_TRUE(MakeDownloadFolder(downloads, SetupExe(Build::kSmall), L"TavikSetup.exe", names));
+  ASSERT_TRUE(RegisterOpenRecorder());
+  ForgetOpenedFile();
+  {
+    NativeFirst nativeFirst(names);
+    Launch(downloads + L"\\TavikSetup.exe");
+  }
+  ASSERT_NE(run().wizard(), nullptr) << "no wizard; planted loads:" << Joined(ReadLoads(downloads));
+
+  UseTheFolderChooser(downloads);
+  WizardChoices choices;
+  choices.installDir = "C:\\TavikE2E\\Planted";
+  const InstallEnd end = FinishInstall(WalkToInstall(choices), true, kInstallTimeoutMs);
+  EXPECT_EQ(end.exitCode, 0u);
+  // The shell starts the package's handler on its own; it too inherits the
+  // native-first names.
+  std::string opened;
+  EXPECT_TRUE(run().WaitUntil([&] { return ReadOpenedFile(&opened); }, 15000)) << "nothing was opened";
+  EXPECT_TRUE(Exists(Widen(choices.installDir) + L"\\dodazaze.ini"));
+
+  const std::vector<PlantedLoad> loads = ReadLoads(downloads);
+  EXPECT_TRUE(loads.empty()) << loads.size() << " planted DLLs were loaded:" << Joined(loads);
+}

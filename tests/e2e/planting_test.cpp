@@ -25,8 +25,6 @@ constexpr DWORD kInstallTimeoutMs = 60000;
 constexpr DWORD kReferenceTimeoutMs = 30000;
 constexpr char kChooserCaption[] = "Choose Destination Directory";
 constexpr wchar_t kLogName[] = L"planted-loads.txt";
-// Wine's own settings of the end-to-end runs, kept in front of ours.
-constexpr char kBaseOverrides[] = "mscoree,mshtml=;winemenubuilder.exe=d";
 
 // Names that some Windows from XP on looks for in the program's folder
 // first: not in its known-DLL list, loaded late by the system DLLs that the
@@ -76,27 +74,33 @@ bool MakeDownloadFolder(const std::wstring& folder, const std::wstring& program,
   return true;
 }
 
-// Sets WINEDLLOVERRIDES for the programs this driver starts, and puts the
-// driver's own value back at the end of the scope.
+// Makes the names native-first for one program, the way
+// WINEDLLOVERRIDES=<names>=n,b does, through Wine's per-program overrides
+// in the registry: an environment variable set here would not reach the
+// program, and the driver itself must keep Wine's own DLLs. The overrides
+// are removed at the end of the scope.
 class NativeFirst {
  public:
-  explicit NativeFirst(const std::vector<std::string>& names) {
-    char previous[4096] = "";
-    DWORD length = GetEnvironmentVariableA("WINEDLLOVERRIDES", previous, sizeof previous);
-    hadPrevious_ = length > 0 && length < sizeof previous;
-    if (hadPrevious_) previous_ = previous;
-    std::string value = std::string(kBaseOverrides) + ";";
-    for (std::size_t i = 0; i < names.size(); ++i) value += (i == 0 ? "" : ",") + names[i];
-    value += "=n,b";
-    SetEnvironmentVariableA("WINEDLLOVERRIDES", value.c_str());
+  NativeFirst(const std::string& program, const std::vector<std::string>& names)
+      : key_("Software\\Wine\\AppDefaults\\" + program) {
+    HKEY overrides = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &overrides, nullptr) != ERROR_SUCCESS)
+      return;
+    for (const std::string& name : names)
+      set_ += RegSetValueExA(overrides, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kOrder),
+                             sizeof kOrder) == ERROR_SUCCESS;
+    RegCloseKey(overrides);
   }
-  ~NativeFirst() { SetEnvironmentVariableA("WINEDLLOVERRIDES", hadPrevious_ ? previous_.c_str() : nullptr); }
+  ~NativeFirst() { RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str()); }
   NativeFirst(const NativeFirst&) = delete;
   NativeFirst& operator=(const NativeFirst&) = delete;
+  std::size_t set() const { return set_; }
 
  private:
-  bool hadPrevious_ = false;
-  std::string previous_;
+  static constexpr char kOrder[] = "native,builtin";
+  std::string key_;
+  std::size_t set_ = 0;
 };
 
 std::string Joined(const std::vector<PlantedLoad>& loads) {
@@ -116,7 +120,8 @@ class Planting : public Scenario {
     const std::vector<std::string> names(std::begin(kPlantedNames), std::end(kPlantedNames));
     std::set<std::string> wineOwn;
     EXPECT_TRUE(MakeDownloadFolder(folder, WindowsPathOf(TAVIK_REFERENCE_EXE), L"reference.exe", names));
-    NativeFirst nativeFirst(names);
+    NativeFirst nativeFirst("reference.exe", names);
+    EXPECT_EQ(nativeFirst.set(), names.size());
     SetupRun reference(folder + L"\\reference.exe", L"");
     EXPECT_TRUE(reference.Start()) << "cannot start the reference program";
     DWORD exitCode = 99;
@@ -155,13 +160,16 @@ TEST_F(Planting, NoDllBesideTheProgramIsLoadedThroughTheWholeWizard) {
   ASSERT_TRUE(MakeDownloadFolder(downloads, SetupExe(Build::kSmall), L"TavikSetup.exe", names));
   ASSERT_TRUE(RegisterOpenRecorder());
   ForgetOpenedFile();
-  {
-    NativeFirst nativeFirst(names);
-    Launch(downloads + L"\\TavikSetup.exe");
-  }
+  NativeFirst nativeFirst("TavikSetup.exe", names);
+  ASSERT_EQ(nativeFirst.set(), names.size());
+  Launch(downloads + L"\\TavikSetup.exe");
   ASSERT_NE(run().wizard(), nullptr) << "no wizard; planted loads:" << Joined(ReadLoads(downloads));
 
   UseTheFolderChooser(downloads);
+  if (HasFatalFailure()) {
+    ADD_FAILURE() << "planted loads:" << Joined(ReadLoads(downloads));
+    return;
+  }
   WizardChoices choices;
   choices.installDir = "C:\\TavikE2E\\Planted";
   const InstallEnd end = FinishInstall(WalkToInstall(choices), true, kInstallTimeoutMs);

@@ -44,6 +44,22 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM lParam) {
   return FALSE;
 }
 
+struct DialogSearch {
+  DWORD processId;
+  int controlId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDialogWith(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<DialogSearch*>(lParam);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != search->processId || !IsWindowVisible(window)) return TRUE;
+  if (GetDlgItem(window, search->controlId) == nullptr) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
 struct ListSearch {
   DWORD processId;
   HWND found;
@@ -222,12 +238,15 @@ HWND SetupRun::WaitForWizard() {
   return wizard_;
 }
 
-HWND SetupRun::WaitForWindow(const char* caption, DWORD timeoutMs) {
-  HWND found = nullptr;
+HWND SetupRun::WaitForDialogWith(int controlId, DWORD timeoutMs) {
   if (!started_) return nullptr;
-  WaitUntil([&] { return (found = FindTopLevel(caption)) != nullptr; }, timeoutMs);
-  if (found != nullptr) Settle(found);
-  return found;
+  DialogSearch search = {process_.dwProcessId, controlId, nullptr};
+  WaitUntil([&] {
+    EnumWindows(MatchDialogWith, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }, timeoutMs);
+  if (search.found != nullptr) Settle(search.found);
+  return search.found;
 }
 
 bool SetupRun::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) const {

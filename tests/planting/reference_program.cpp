@@ -1,13 +1,30 @@
-// The calibration program of the planting test: a GUI program that imports
-// only DLLs that every Windows protects (kernel32, user32 and the C
-// run-time) and does nothing but make and destroy one hidden window, as
-// every GUI program does. The planted names that it loads all the same
-// come from the emulator's own DLLs, not from the setup program.
+// The calibration program of the planting test. It imports the DLLs that
+// the setup program imports (known DLLs of every Windows from XP on, which
+// Windows takes with their own imports from its system folder) and does
+// nothing. Wine has no known DLLs: the planted names that this program
+// loads come from Wine's own DLLs while they load, before the program's
+// first instruction, and say nothing about the setup program. It makes no
+// window: a window loads DLLs late, by name, through the program's own
+// search, which is the very fault the planting test looks for.
 #include <windows.h>
+#include <commdlg.h>
+#include <objbase.h>
+#include <oleauto.h>
+#include <shlobj.h>
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
-  if (window == nullptr) return 1;
-  DestroyWindow(window);
-  return 0;
+namespace {
+// Referenced, never called: each keeps its DLL in the import table.
+volatile FARPROC keptImports[] = {
+    reinterpret_cast<FARPROC>(&RegCloseKey),      reinterpret_cast<FARPROC>(&GetOpenFileNameA),
+    reinterpret_cast<FARPROC>(&GetStockObject),   reinterpret_cast<FARPROC>(&CoInitialize),
+    reinterpret_cast<FARPROC>(&SysAllocString),   reinterpret_cast<FARPROC>(&SHGetMalloc),
+};
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Ended at once, without the DLLs' detach code: Wine's comctl32 loads the
+  // theme DLL by name while it detaches, a late load like those the test
+  // is about, not a part of the import chain.
+  TerminateProcess(GetCurrentProcess(), keptImports[0] != nullptr ? 0 : 1);
+  return 1;
 }

@@ -20,6 +20,7 @@
 #   program's folder searched first for everything else).
 # comctl32 is on no registry list (on XP it is in the section list only as
 # an import of comdlg32), so the program loads it itself, by full path.
+cmake_minimum_required(VERSION 3.25)
 set(known advapi32 comdlg32 gdi32 kernel32 msvcrt ole32 oleaut32 shell32 user32)
 
 execute_process(COMMAND "${OBJDUMP}" -p "${PROGRAM}" OUTPUT_VARIABLE dump RESULT_VARIABLE status)

@@ -100,7 +100,7 @@ TEST(RestrictDllSearch, AProgramFolderCopyIsFoundBeforeAndNotAfter) {
 
   const unsigned applied = RestrictDllSearch();
   // Wine's kernel32 has SetDefaultDllDirectories and SetDllDirectoryA.
-  EXPECT_EQ(applied, kDefaultDirsSystemOnly | kCurrentFolderDropped);
+  EXPECT_EQ(applied, kDefaultDirsSystemOnly | kCurrentFolderDropped | kLateDllsPreloaded);
   EXPECT_EQ(LoadLibraryA("tavik_probe_after.dll"), nullptr);
   EXPECT_EQ(PlantedLoads().find("tavik_probe_after.dll"), std::string::npos) << PlantedLoads();
   // A system DLL by name is still found.

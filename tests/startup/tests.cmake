@@ -38,3 +38,16 @@ target_compile_definitions(setup_process_test PRIVATE
   TAVIK_SETUP_EXE="$<TARGET_FILE:TavikSetup>"
   TAVIK_DAMAGED_FONT_SETUP_EXE="$<TARGET_FILE:TavikSetupDamagedFont>")
 add_dependencies(setup_process_test TavikSetup TavikSetupDamagedFont)
+
+# The restricted DLL search and system DLLs by full path; the planted copies
+# are the planting test's recorder DLL, built beside this test.
+tavik_test(system_dlls_test SOURCES startup/system_dlls_test.cpp)
+add_dependencies(system_dlls_test planted_dll)
+
+# Every DLL that the setup program imports is a known DLL on every Windows
+# from XP on (the list and its sources are in the script).
+foreach(program TavikSetup TavikSetupSmall)
+  add_test(NAME known_dll_imports_${program}
+           COMMAND "${CMAKE_COMMAND}" -DOBJDUMP=${CMAKE_OBJDUMP} -DPROGRAM=$<TARGET_FILE:${program}>
+                   -P "${CMAKE_CURRENT_SOURCE_DIR}/startup/known_dll_imports.cmake")
+endforeach()

@@ -1,23 +1,32 @@
 # Two entry points, both safe to run again and quick when nothing changed:
 #   make run   installs what is missing, builds, and runs the setup program
-#   make test  installs what is missing, builds, and runs the whole test suite
-BUILD := build
-JOBS  := $(shell nproc)
+#   make test  installs what is missing, builds both builds, runs the suite
+# build/ is the shipped program (32-bit x86); build-x64/ the same program
+# built for 64-bit Windows, whose unit tests run too.
+BUILD     := build
+BUILD_X64 := build-x64
+JOBS      := $(shell nproc)
 
-.PHONY: run test build deps clean
+.PHONY: run test build build-x64 deps clean
 
 run: build
 	@cmake/run-setup.sh $(BUILD)
 
-test: build
-	cmake/run-tests.sh $(BUILD)
+test: build build-x64
+	cmake/run-tests.sh $(BUILD) $(BUILD_X64)
 
+# A build folder configured for another toolchain (build/ was the 64-bit
+# build before) is configured afresh.
 build: deps
-	@test -f $(BUILD)/CMakeCache.txt || cmake --preset windows
+	@grep -qs 'toolchain-mingw32.cmake' $(BUILD)/CMakeCache.txt || cmake --preset windows --fresh
 	cmake --build $(BUILD) -j $(JOBS)
+
+build-x64: deps
+	@grep -qs 'toolchain-mingw64.cmake' $(BUILD_X64)/CMakeCache.txt || cmake --preset windows-x64 --fresh
+	cmake --build $(BUILD_X64) -j $(JOBS)
 
 deps:
 	@cmake/install-deps.sh
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD_X64)

@@ -28,29 +28,27 @@ if [ -z "$TAVIK_UNDER_XVFB" ] && [ -z "$DISPLAY" ]; then
 fi
 
 make deps
-test -f "$build/CMakeCache.txt" || cmake --preset windows -B "$build"
+preset=windows  # the shipped 32-bit build; build-x64 is the 64-bit one
+[ "$(basename "$build")" = build-x64 ] && preset=windows-x64
+test -f "$build/CMakeCache.txt" || cmake --preset "$preset" -B "$build"
 cmake --build "$build" --target perf_suite -j 2
 build="$(cd "$build" && pwd)"
 
 export WINEPREFIX="$build/bench/wineprefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# The 64-bit loader itself: the wine wrapper script would add a shell to
-# every timed start.
+# The loader itself, of the build's kind (32-bit for the shipped build): the
+# wine wrapper script would add a shell to every timed start.
 loader=wine
-[ -x /usr/lib/wine/wine64 ] && loader=/usr/lib/wine/wine64 && export WINELOADER=$loader
-if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
-  echo "Creating the suite's Wine prefix"
-  wine wineboot -i >/dev/null 2>&1
-  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
-  wineserver -w
-  # Shell folders inside the prefix, not links to the host's home: the
-  # installs below make desktop shortcuts.
-  for link in "$WINEPREFIX"/drive_c/users/*/*; do
-    if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
-  done
-  touch "$WINEPREFIX/.tavik-ready"
+if [ "$(cat "$build/wine-arch" 2>/dev/null)" = win32 ]; then
+  [ -x /usr/lib/wine/wine ] && loader=/usr/lib/wine/wine
+else
+  [ -x /usr/lib/wine/wine64 ] && loader=/usr/lib/wine/wine64
 fi
+[ "$loader" = wine ] || export WINELOADER=$loader
+# Shell folders inside the prefix, not links to the host's home: the
+# installs below make desktop shortcuts (cmake/wine-prefix.sh does both).
+cmake/wine-prefix.sh "$build" --unmanaged
 # One wineserver for the whole suite: every start is a warm start. A window
 # stays open meanwhile, as the desktop does on Windows: otherwise Wine ends
 # its desktop process whenever the last program with a window ends, and

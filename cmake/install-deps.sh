@@ -1,9 +1,10 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need, only when one
-# is missing, so a warm machine pays one dpkg query.
+# is missing, so a warm machine pays one dpkg query. The shipped program is
+# 32-bit: Wine's 32-bit half (wine32:i386) runs it and its tests.
 set -e
-packages="cmake make g++ zlib1g-dev libdeflate-dev mingw-w64 libz-mingw-w64-dev wine xvfb xauth
-          unifont googletest imagemagick x11-utils fonts-wine wixl locales"
+packages="cmake make g++ zlib1g-dev libdeflate-dev mingw-w64 libz-mingw-w64-dev wine wine32:i386
+          xvfb xauth unifont googletest imagemagick x11-utils fonts-wine wixl locales"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
@@ -15,5 +16,8 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
 apt-get update -q
 apt-get install -y -q $missing

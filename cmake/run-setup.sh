@@ -14,6 +14,14 @@ echo "== Payload packed into $build/TavikSetup.exe"
 cat "$build/payload/product/summary.txt"
 ls -l "$build/TavikSetup.exe"
 
+. "$source_dir/cmake/wine-env.sh"
+if ! tavik_wine_runs; then
+  echo "== This machine cannot run $tavik_wine, so not the $tavik_arch setup program either." >&2
+  echo "   The 64-bit build runs here: cmake --preset windows-x64 && cmake --build build-x64 &&" >&2
+  echo "   cmake/run-setup.sh build-x64" >&2
+  exit 1
+fi
+
 if [ -n "$DISPLAY" ] && [ -z "$CI" ]; then
   echo "== Opening the setup program on $DISPLAY (Wine prefix $build/wineprefix)"
   exec "$build/wine-run.sh" explorer /desktop=TavikSetup,1024x768 "$build/TavikSetup.exe"

@@ -39,21 +39,31 @@ constexpr int kKeptOnEmpty = 256;          // Empty keeps private blocks up to t
 void* freeLists[kFreeListCount];  // threaded through the first word of each block
 long blocksAllocated = 0;
 
-INIT_ONCE lockOnce = INIT_ONCE_STATIC_INIT;
 CRITICAL_SECTION lock;
 int lockDepth = 0;  // how deep the owner is inside the lock
 
-// Creating the lock once through INIT_ONCE keeps the first string operations
-// of two threads from both initialising it.
-BOOL CALLBACK CreateLock(PINIT_ONCE, PVOID, PVOID*) {
-  InitializeCriticalSection(&lock);
-  return TRUE;
+// The lock is made by the first string operation, whichever thread runs
+// it; one that arrives meanwhile waits until it is ready. Windows XP has no
+// one-time initialisation call, so the state moves by interlocked steps.
+enum LockState : LONG { kLockAbsent, kLockBeingMade, kLockReady };
+volatile LONG lockState = kLockAbsent;
+
+void MakeLockOnce() {
+  if (InterlockedCompareExchange(&lockState, kLockReady, kLockReady) == kLockReady) return;
+  if (InterlockedCompareExchange(&lockState, kLockBeingMade, kLockAbsent) == kLockAbsent) {
+    InitializeCriticalSection(&lock);
+    InterlockedExchange(&lockState, kLockReady);
+    return;
+  }
+  while (InterlockedCompareExchange(&lockState, kLockReady, kLockReady) != kLockReady) {
+    Sleep(0);  // another thread is making it: let that thread run
+  }
 }
 
 class ScopedLock {
  public:
   ScopedLock() {
-    InitOnceExecuteOnce(&lockOnce, CreateLock, nullptr, nullptr);
+    MakeLockOnce();
     EnterCriticalSection(&lock);
     ++lockDepth;
   }

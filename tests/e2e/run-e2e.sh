@@ -57,19 +57,10 @@ if grep -qsiE '^"[^"]*"="Z:.*\.(ttf|otf|ttc|fon)"' "$WINEPREFIX/system.reg" "$WI
   rm -rf "$WINEPREFIX"
 fi
 
-# The prefix is made once, under a lock. Wine links the profile's Desktop,
-# document and template folders to the host's home; here they are real folders, so
-# the shortcuts of an install stay inside the prefix.
-if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
-  flock "$WINEPREFIX.lock" sh -c '
-    if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
-      wine wineboot -i >/dev/null 2>&1 && wineserver -w &&
-      find "$WINEPREFIX/drive_c/users" -type l | while read -r link; do
-        rm "$link" && mkdir "$link"
-      done &&
-      touch "$WINEPREFIX/.tavik-ready"
-    fi'
-fi
+# The prefix is made once (cmake/wine-prefix.sh), of the build's kind; where
+# this machine cannot run the build's programs, that exits 77 (a skip).
+. "$(dirname "$0")/../../cmake/wine-env.sh"
+sh "$(dirname "$0")/../../cmake/wine-prefix.sh" "$build"
 # Kept warm between scenarios; its output must not hold the caller's pipe.
 wineserver -p10 >/dev/null 2>&1 || true
 
@@ -77,7 +68,7 @@ result="$state/result.$$"
 output="$state/output.$$"
 rm -f "$result"
 # Output through a file: explorer keeps the caller's pipe open after the end.
-TAVIK_E2E_RESULT="$result" wine explorer /desktop=TavikShots,1024x768 \
+TAVIK_E2E_RESULT="$result" "$tavik_wine" explorer /desktop=TavikShots,1024x768 \
   "$build/tests/e2e_setup_test.exe" --gtest_filter="$filter" >"$output" 2>&1 || true
 cat "$output"
 status="$(cat "$result" 2>/dev/null || echo 1)"

@@ -95,15 +95,17 @@ const Damage kDamages[] = {
     {"inflates past the buffer", PastTheBuffer},
 };
 
+// A named CALLBACK: in a 32-bit build the enumeration calls it __stdcall,
+// which a lambda cannot be.
+BOOL CALLBACK TakeFirstLanguage(HMODULE, LPCSTR, LPCSTR, WORD found, LONG_PTR out) {
+  *reinterpret_cast<LANGID*>(out) = found;
+  return FALSE;
+}
+
 LANGID ResourceLanguage(int id) {
   LANGID language = 0;
-  EnumResourceLanguagesA(
-      GetModuleHandleA(nullptr), "TEXT", MAKEINTRESOURCEA(id),
-      [](HMODULE, LPCSTR, LPCSTR, WORD found, LONG_PTR out) -> BOOL {
-        *reinterpret_cast<LANGID*>(out) = found;
-        return FALSE;
-      },
-      reinterpret_cast<LONG_PTR>(&language));
+  EnumResourceLanguagesA(GetModuleHandleA(nullptr), "TEXT", MAKEINTRESOURCEA(id),
+                         TakeFirstLanguage, reinterpret_cast<LONG_PTR>(&language));
   return language;
 }
 

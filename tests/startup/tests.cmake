@@ -28,7 +28,7 @@ tavik_test(no_wizard_test GUI SOURCES startup/no_wizard_test.cpp RC ${TAVIK_TEST
 tavik_add_payload(damagedfont PROFILE small PACK_ARGS --damage 110)
 add_executable(TavikSetupDamagedFont WIN32 ${CMAKE_SOURCE_DIR}/startup/main.cpp
                ${CMAKE_SOURCE_DIR}/resources/setup.rc ${TAVIK_PAYLOAD_RC_damagedfont})
-target_link_libraries(TavikSetupDamagedFont PRIVATE tavik_core)
+tavik_product_program(TavikSetupDamagedFont)
 target_compile_options(TavikSetupDamagedFont PRIVATE ${TAVIK_WARNINGS})
 set_target_properties(TavikSetupDamagedFont PROPERTIES
                       RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
@@ -51,3 +51,8 @@ foreach(program TavikSetup TavikSetupSmall)
            COMMAND "${CMAKE_COMMAND}" -DOBJDUMP=${CMAKE_OBJDUMP} -DPROGRAM=$<TARGET_FILE:${program}>
                    -P "${CMAKE_CURRENT_SOURCE_DIR}/startup/known_dll_imports.cmake")
 endforeach()
+
+# The setup program's image: machine type, header versions, manifest.
+tavik_test(pe_image_test SOURCES startup/pe_image_test.cpp common/disk_test_support.cpp)
+target_compile_definitions(pe_image_test PRIVATE TAVIK_SETUP_EXE="$<TARGET_FILE:TavikSetup>")
+add_dependencies(pe_image_test TavikSetup)

@@ -2,22 +2,18 @@
 // first page needs none of them, so they are loaded on their first call
 // instead of at start-up. Left alone, the delay-load helper would look each
 // one up by its bare name through the search order, the program's folder
-// first; this hook loads it by its full path in the system folder instead.
+// first; this hook loads it by its full path in the system folder instead,
+// its own imports searched for there too.
 #include <windows.h>
 #include <delayimp.h>
 
-#include "install/bounded_format.h"
+#include "startup/system_dlls.h"
 
 namespace {
 
 FARPROC WINAPI LoadFromSystemFolder(unsigned notification, PDelayLoadInfo info) {
   if (notification != dliNotePreLoadLibrary) return nullptr;
-  char folder[MAX_PATH];
-  UINT length = GetSystemDirectoryA(folder, sizeof folder);
-  char path[MAX_PATH];
-  HMODULE module = nullptr;
-  if (length != 0 && length < sizeof folder && FormatBounded(path, sizeof path, "%s\\%s", folder, info->szDll))
-    module = LoadLibraryA(path);
+  HMODULE module = LoadSystemLibrary(info->szDll);
   // A null answer would make the helper try the bare name, which is the
   // search this hook exists to avoid: the failure is raised here instead,
   // as the helper raises it when a DLL cannot be found.

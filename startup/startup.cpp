@@ -15,6 +15,7 @@
 #include "resources/texts.h"
 #include "startup/startup_logic.h"
 #include "startup/startup_steps.h"
+#include "startup/system_dlls.h"
 #include "wizard/wizard.h"
 
 namespace {
@@ -66,6 +67,23 @@ int LoadGlyphFontFromPayload() {
   return LoadGlyphFont(buffer.get()) ? kExitNormal : kExitNoGlyphFont;
 }
 
+namespace {
+using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+}  // namespace
+
+bool RegisterProgressClass() {
+  // comctl32 is no known DLL: imported, it would be searched for beside the
+  // program before the program's first instruction. It stays loaded for
+  // the run, since the class lives in it.
+  HMODULE controls = LoadSystemLibrary("comctl32.dll");
+  if (controls == nullptr) return false;
+  auto initControls =
+      reinterpret_cast<InitCommonControlsExFn>(GetProcAddress(controls, "InitCommonControlsEx"));
+  if (initControls == nullptr) return false;
+  INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_PROGRESS_CLASS};
+  return initControls(&classes) != FALSE;
+}
+
 void ReleaseStartupObjects() {
   ReleaseGlyphFont();
   if (sampleFont != nullptr) {
@@ -94,8 +112,7 @@ int RunSetup(HINSTANCE instance, HINSTANCE previousInstance) {
   appIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_APP));
   // The template holds a progress bar: its class must exist before the
   // dialog is made, or the whole dialog fails.
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
+  RegisterProgressClass();
   mainDialog = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_WIZARD), nullptr,
                                   WizardDialogProc, 0);
   // Without the dialog the loop would wait for a window that never comes.

@@ -23,6 +23,10 @@ void FindModuleDir();
 // (after telling the user when memory ran out).
 int LoadGlyphFontFromPayload();
 
+// Registers the progress bar's class from comctl32, loaded by full path
+// from the system folder. False when the DLL or its function is missing.
+bool RegisterProgressClass();
+
 // Runs the program's message loop until pageIndex drops below zero or a
 // quit message arrives. Enter is routed by RouteEnterKey first.
 void RunMessageLoop();

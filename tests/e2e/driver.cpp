@@ -44,6 +44,22 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM lParam) {
   return FALSE;
 }
 
+struct DialogSearch {
+  DWORD processId;
+  int controlId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDialogWith(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<DialogSearch*>(lParam);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != search->processId || !IsWindowVisible(window)) return TRUE;
+  if (GetDlgItem(window, search->controlId) == nullptr) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
 struct ListSearch {
   DWORD processId;
   HWND found;
@@ -220,6 +236,17 @@ HWND SetupRun::WaitForWizard() {
   WaitUntil([this] { return (wizard_ = FindTopLevel(kWizardCaption)) != nullptr; }, kStartTimeoutMs);
   if (wizard_ != nullptr) Settle(wizard_);
   return wizard_;
+}
+
+HWND SetupRun::WaitForDialogWith(int controlId, DWORD timeoutMs) {
+  if (!started_) return nullptr;
+  DialogSearch search = {process_.dwProcessId, controlId, nullptr};
+  WaitUntil([&] {
+    EnumWindows(MatchDialogWith, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }, timeoutMs);
+  if (search.found != nullptr) Settle(search.found);
+  return search.found;
 }
 
 bool SetupRun::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) const {

@@ -48,6 +48,9 @@ class SetupRun {
   bool Start();
   // The wizard once it is visible, or null.
   HWND WaitForWizard();
+  // A visible top-level window of the program that holds a control of this
+  // id, or null. For the platform's dialogs, whose caption is the platform's.
+  HWND WaitForDialogWith(int controlId, DWORD timeoutMs);
   HWND wizard() const { return wizard_; }
   HWND Control(int id) const { return GetDlgItem(wizard_, id); }
   bool Shows(int id) const;

@@ -58,9 +58,11 @@ std::wstring Scenario::PayloadDir(Build build) const {
   return WindowsPathOf(build == Build::kFull ? TAVIK_PAYLOAD_FULL_DIR : TAVIK_PAYLOAD_SMALL_DIR);
 }
 
-SetupRun& Scenario::Launch(Build build) {
-  run_ = std::make_unique<SetupRun>(SetupExe(build), shotsDir_);
-  EXPECT_TRUE(run_->Start()) << "cannot start " << Narrow(SetupExe(build));
+SetupRun& Scenario::Launch(Build build) { return Launch(SetupExe(build)); }
+
+SetupRun& Scenario::Launch(const std::wstring& exePath) {
+  run_ = std::make_unique<SetupRun>(exePath, shotsDir_);
+  EXPECT_TRUE(run_->Start()) << "cannot start " << Narrow(exePath);
   EXPECT_NE(run_->WaitForWizard(), nullptr) << "no wizard window";
   return *run_;
 }

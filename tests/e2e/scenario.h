@@ -44,6 +44,7 @@ class Scenario : public ::testing::Test {
   // Starts the setup program and waits for its wizard (fails the test
   // when it does not come up).
   SetupRun& Launch(Build build);
+  SetupRun& Launch(const std::wstring& exePath);
   SetupRun& run() { return *run_; }
 
   // Pages 0 to 3 with the choices made, screenshots of each, up to the

@@ -23,11 +23,24 @@ else()
   set(e2e_full_payload "${CMAKE_BINARY_DIR}/payload/sample-${TAVIK_PAYLOAD_PROFILE}")
 endif()
 
+# The planting scenario's DLL that records where it was loaded from, and
+# its calibration program (see planting/).
+add_library(planted_dll SHARED planting/planted_dll.cpp)
+target_link_libraries(planted_dll PRIVATE tavik_core)
+target_compile_options(planted_dll PRIVATE ${TAVIK_WARNINGS})
+set_target_properties(planted_dll PROPERTIES PREFIX "" OUTPUT_NAME planted
+                      RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+add_executable(planting_reference WIN32 planting/reference_program.cpp)
+target_compile_options(planting_reference PRIVATE ${TAVIK_WARNINGS})
+target_link_libraries(planting_reference PRIVATE oleaut32 gdi32 user32 advapi32)
+target_link_options(planting_reference PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(planting_reference PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+
 add_executable(e2e_setup_test
   e2e/e2e_main.cpp e2e/driver.cpp e2e/png_file.cpp e2e/machine_state.cpp e2e/open_record.cpp
   e2e/scenario.cpp e2e/install_checks.cpp
   e2e/install_test.cpp e2e/flow_test.cpp e2e/locale_test.cpp e2e/responsive_test.cpp
-  e2e/version_test.cpp common/answer_probe.cpp)
+  e2e/version_test.cpp e2e/planting_test.cpp common/answer_probe.cpp)
 target_link_libraries(e2e_setup_test PRIVATE tavik_core gtest)
 target_compile_options(e2e_setup_test PRIVATE ${TAVIK_WARNINGS})
 target_include_directories(e2e_setup_test PRIVATE "${CMAKE_SOURCE_DIR}")
@@ -36,9 +49,11 @@ target_compile_definitions(e2e_setup_test PRIVATE
   TAVIK_SETUP_SMALL_EXE="$<TARGET_FILE:TavikSetupSmall>"
   TAVIK_PAYLOAD_FULL_DIR="${e2e_full_payload}"
   TAVIK_PAYLOAD_SMALL_DIR="${CMAKE_BINARY_DIR}/payload/sample-small"
-  TAVIK_E2E_SHOTS_DIR="${CMAKE_BINARY_DIR}/e2e-shots")
+  TAVIK_E2E_SHOTS_DIR="${CMAKE_BINARY_DIR}/e2e-shots"
+  TAVIK_PLANTED_DLL="$<TARGET_FILE:planted_dll>"
+  TAVIK_REFERENCE_EXE="$<TARGET_FILE:planting_reference>")
 set_target_properties(e2e_setup_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
-add_dependencies(e2e_setup_test TavikSetup TavikSetupSmall)
+add_dependencies(e2e_setup_test TavikSetup TavikSetupSmall planted_dll planting_reference)
 
 #   tavik_e2e(NAME FILTER [ENV VAR=value ...])
 # Runs the scenarios that FILTER selects. They hold the desktop lock of the
@@ -63,6 +78,7 @@ tavik_e2e(word_base WordBase.*)
 tavik_e2e(abandon_cancel Abandon.CancelOnEveryPage)
 tavik_e2e(abandon_escape Abandon.EscapeOnEveryPage)
 tavik_e2e(abandon_close_box Abandon.CloseBoxOnEveryPage)
+tavik_e2e(dll_planting Planting.*)
 tavik_e2e(shell_names_zh_CN ShellNamesTest.*
           ENV LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8 TAVIK_E2E_UI_LANGUAGE=1)
 tavik_e2e(shell_names_zh_TW ShellNamesTest.*

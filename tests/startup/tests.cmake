@@ -45,6 +45,19 @@ tavik_test(startup_failure_test GUI GBK SOURCES startup/startup_failure_test.cpp
            RC ${CMAKE_SOURCE_DIR}/resources/setup.rc ${TAVIK_TEST_PAYLOAD_RC})
 set_tests_properties(startup_failure_test PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
 
+# The restricted DLL search and system DLLs by full path; the planted copies
+# are the planting test's recorder DLL, built beside this test.
+tavik_test(system_dlls_test SOURCES startup/system_dlls_test.cpp)
+add_dependencies(system_dlls_test planted_dll)
+
+# Every DLL that the setup program imports is a known DLL on every Windows
+# from XP on (the list and its sources are in the script).
+foreach(program TavikSetup TavikSetupSmall)
+  add_test(NAME known_dll_imports_${program}
+           COMMAND "${CMAKE_COMMAND}" -DOBJDUMP=${CMAKE_OBJDUMP} -DPROGRAM=$<TARGET_FILE:${program}>
+                   -P "${CMAKE_CURRENT_SOURCE_DIR}/startup/known_dll_imports.cmake")
+endforeach()
+
 # The setup program's image: machine type, header versions, manifest.
 tavik_test(pe_image_test SOURCES startup/pe_image_test.cpp common/disk_test_support.cpp)
 target_compile_definitions(pe_image_test PRIVATE TAVIK_SETUP_EXE="$<TARGET_FILE:TavikSetup>")

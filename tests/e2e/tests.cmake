@@ -32,7 +32,7 @@ set_target_properties(planted_dll PROPERTIES PREFIX "" OUTPUT_NAME planted
                       RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
 add_executable(planting_reference WIN32 planting/reference_program.cpp)
 target_compile_options(planting_reference PRIVATE ${TAVIK_WARNINGS})
-target_link_libraries(planting_reference PRIVATE oleaut32 gdi32 user32 advapi32)
+target_link_libraries(planting_reference PRIVATE gdi32 user32 advapi32)
 target_link_options(planting_reference PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(planting_reference PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
 

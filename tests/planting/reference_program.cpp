@@ -8,14 +8,12 @@
 // window: a window loads DLLs late, by name, through the program's own
 // search, which is the very fault the planting test looks for.
 #include <windows.h>
-#include <oleauto.h>
 
 namespace {
 // Referenced, never called: each keeps its DLL in the import table.
 volatile FARPROC keptImports[] = {
     reinterpret_cast<FARPROC>(&RegCloseKey),
     reinterpret_cast<FARPROC>(&GetStockObject),
-    reinterpret_cast<FARPROC>(&SysAllocString),
 };
 }  // namespace
 

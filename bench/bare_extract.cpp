@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "install/bounded_format.h"
-#include "install/manifest.h"
+#include "base/bounded_format.h"
+#include "base/manifest.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
 #include "resources/resource.h"
 #include "startup/startup.h"

@@ -1,9 +1,9 @@
 # Builds tools/ natively (the machine's own compiler) before anything that
-# needs a host tool. BUILD_ALWAYS lets an edit to a tool or to a pure source
+# needs a host tool. BUILD_ALWAYS lets an edit to a tool or to base/
 # rebuild it; a no-op build costs well under a second.
 include(ExternalProject)
 
-option(TAVIK_NATIVE_TESTS "Build and run the native sanitizer tests of the pure code" ON)
+option(TAVIK_NATIVE_TESTS "Build and run the native sanitizer tests of the window-free code (tests/base/)" ON)
 
 set(TAVIK_HOST_DIR "${CMAKE_BINARY_DIR}/host")
 set(TAVIK_PAYLOAD_PACK   "${TAVIK_HOST_DIR}/payload_pack")

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "install/config_rewrite.h"
+#include "base/config_rewrite.h"
 #include "install/install.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"

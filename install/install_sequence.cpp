@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
-#include "install/install_pump.h"
-#include "install/manifest.h"
-#include "install/stale_files.h"
+#include "base/install_pump.h"
+#include "base/manifest.h"
+#include "base/stale_files.h"
 #include "render/render.h"
 #include "resources/resource.h"
 #include "resources/texts.h"

@@ -12,9 +12,9 @@
 #include <memory>
 #include <new>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
-#include "install/install_pump.h"
+#include "base/install_pump.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"
 

@@ -2,7 +2,7 @@
 // paints the platform's check-box frame and draws the caption itself.
 
 #include "render/render.h"
-#include "render/text_cut.h"
+#include "base/text_cut.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "wizard/wizard.h"

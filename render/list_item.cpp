@@ -6,7 +6,7 @@
 
 #include "render/gdi_scope.h"
 #include "render/render.h"
-#include "render/text_cut.h"
+#include "base/text_cut.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <iterator>
 
-#include "render/message_layout.h"
+#include "base/message_layout.h"
 #include "render/render.h"
-#include "render/text_cut.h"
+#include "base/text_cut.h"
 #include "resources/resource.h"
 #include "startup/startup.h"
 

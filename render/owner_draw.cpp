@@ -5,7 +5,7 @@
 
 #include "render/gdi_scope.h"
 #include "render/render.h"
-#include "render/text_cut.h"
+#include "base/text_cut.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "wizard/wizard.h"

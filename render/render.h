@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "render/glyph_locate.h"
+#include "base/glyph_locate.h"
 
 // ---- Bitmap glyph font and text output --------------------------------------
 extern HFONT sampleFont;  // GB2312 "Courier New" for the display test line

@@ -1,7 +1,7 @@
 // Mixed single-/double-byte text: double-byte characters come from the
 // bitmap glyph font, single bytes from the device context's current font.
 #include "render/render.h"
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "startup/startup.h"
 
 HFONT sampleFont = nullptr;

@@ -3,8 +3,8 @@
 // arguments, the way an OLE server registers itself.
 #include <cstring>
 
-#include "install/bounded_format.h"
-#include "install/install_pump.h"
+#include "base/bounded_format.h"
+#include "base/install_pump.h"
 #include "shell/ref_string.h"
 #include "shell/shell.h"
 #include "wizard/wizard.h"

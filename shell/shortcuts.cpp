@@ -4,12 +4,12 @@
 #include <shlobj.h>
 #include <io.h>
 
-#include "install/bounded_format.h"
-#include "install/install_pump.h"
-#include "install/path_text.h"
+#include "base/bounded_format.h"
+#include "base/install_pump.h"
+#include "base/path_text.h"
 #include "render/render.h"
 #include "resources/texts.h"
-#include "shell/legacy_path.h"
+#include "base/legacy_path.h"
 #include "shell/shell.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"

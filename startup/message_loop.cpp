@@ -1,7 +1,7 @@
 // The program's one message loop. It routes Enter itself: a focused push
 // button is pressed by Enter, anything else makes Enter mean Next/Install.
 #include "startup/startup.h"
-#include "startup/startup_logic.h"
+#include "base/startup_logic.h"
 #include "startup/startup_steps.h"
 #include "wizard/wizard.h"
 

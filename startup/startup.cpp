@@ -8,12 +8,12 @@
 #include <new>
 #include <vector>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
 #include "render/render.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
-#include "startup/startup_logic.h"
+#include "base/startup_logic.h"
 #include "startup/startup_steps.h"
 #include "startup/system_dlls.h"
 #include "wizard/wizard.h"

@@ -2,7 +2,7 @@
 // and system DLLs loaded by full path (see system_dlls.h).
 #include "startup/system_dlls.h"
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 
 namespace {
 // Not in the headers of older tool chains, and looked up at run time anyway.

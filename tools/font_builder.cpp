@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "render/glyph_locate.h"
+#include "base/glyph_locate.h"
 
 namespace {
 

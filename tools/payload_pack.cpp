@@ -49,8 +49,8 @@
 #include <utility>
 #include <vector>
 
-#include "install/manifest.h"
-#include "render/glyph_locate.h"
+#include "base/manifest.h"
+#include "base/glyph_locate.h"
 
 namespace {
 

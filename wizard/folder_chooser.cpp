@@ -5,8 +5,8 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
-#include "install/bounded_format.h"
-#include "install/path_text.h"
+#include "base/bounded_format.h"
+#include "base/path_text.h"
 #include "render/render.h"
 #include "resources/texts.h"
 #include "startup/startup.h"

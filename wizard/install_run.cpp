@@ -5,9 +5,9 @@
 #include <shellapi.h>
 
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
-#include "install/manifest.h"
+#include "base/manifest.h"
 #include "render/render.h"
 #include "resources/resource.h"
 #include "resources/texts.h"

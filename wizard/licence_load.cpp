@@ -4,12 +4,12 @@
 #include <new>
 
 #include "install/install.h"
-#include "install/manifest.h"
+#include "base/manifest.h"
 #include "render/render.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "startup/startup.h"
-#include "wizard/licence_text.h"
+#include "base/licence_text.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_steps.h"
 

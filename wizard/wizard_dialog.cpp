@@ -1,7 +1,7 @@
 // The wizard's dialog procedure: one handler per message, the commands
 // switched by control id.
-#include "install/bounded_format.h"
-#include "install/install_pump.h"
+#include "base/bounded_format.h"
+#include "base/install_pump.h"
 #include "render/render.h"
 #include "resources/resource.h"
 #include "resources/texts.h"

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "install/manifest.h"
+#include "base/manifest.h"
 #include "suite_process.h"
 #include "suite_report.h"
 #include "suite_stats.h"

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "install/manifest.h"
+#include "base/manifest.h"
 
 namespace {
 

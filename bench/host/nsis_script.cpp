@@ -12,7 +12,7 @@
 #include <fstream>
 #include <string>
 
-#include "install/manifest.h"
+#include "base/manifest.h"
 
 namespace {
 

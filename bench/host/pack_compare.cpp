@@ -26,7 +26,7 @@
 #include <thread>
 #include <vector>
 
-#include "install/manifest.h"
+#include "base/manifest.h"
 
 namespace {
 

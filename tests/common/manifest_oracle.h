@@ -1,5 +1,5 @@
 // The install manifest as the tests expect it, typed apart from the
-// product's table (install/manifest.cpp): what the product's rows are
+// product's table (base/manifest.cpp): what the product's rows are
 // compared with, and what installed files' attributes are checked against.
 // No Windows header here (the pure tests are also built natively).
 #pragma once

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <iterator>
 
-#include "install/bounded_format.h"
-#include "install/manifest.h"
+#include "base/bounded_format.h"
+#include "base/manifest.h"
 #include "tests/common/manifest_oracle.h"
 
 const ShellNames kShellNames[3] = {

@@ -2,12 +2,8 @@
 # walks the wizard inside a Wine virtual desktop (tests/e2e/run-e2e.sh), one
 # ctest test per scenario. Screenshots go to build/e2e-shots/<scenario>/.
 
-# Everything here belongs to the Windows build (tools/ reads this file too).
 # The scenarios run on the shipped 32-bit build; cmake/run-tests.sh runs
 # the 64-bit build's only where this machine cannot run 32-bit programs.
-if(NOT TARGET tavik_core)
-  return()
-endif()
 
 # The setup program again, with the small sample payload, for the scenarios
 # that need an install but not the product's sizes.

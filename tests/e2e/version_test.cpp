@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "tests/e2e/install_checks.h"

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <random>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
 #include "startup/startup.h"
 #include "tests/faults/config_oracle.h"

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "install/bounded_format.h"
-#include "install/config_rewrite.h"
+#include "base/bounded_format.h"
+#include "base/config_rewrite.h"
 #include "install/install.h"
-#include "install/manifest.h"
+#include "base/manifest.h"
 #include "startup/startup.h"
 #include "tests/faults/fault_support.h"
 #include "tests/install/payload_test_support.h"

@@ -14,9 +14,9 @@
 #include <cstring>
 #include <string>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
-#include "install/manifest.h"
+#include "base/manifest.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"
 

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
-#include "install/manifest.h"
+#include "base/manifest.h"
 #include "startup/startup.h"
 #include "tests/faults/fault_support.h"
 #include "tests/faults/helper_process.h"

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
-#include "install/manifest.h"
+#include "base/manifest.h"
 #include "resources/texts.h"
 #include "shell/ref_string.h"
 #include "shell/shell.h"

@@ -11,10 +11,10 @@
 #include <cstring>
 #include <iterator>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
-#include "install/install_pump.h"
-#include "install/manifest.h"
+#include "base/install_pump.h"
+#include "base/manifest.h"
 #include "startup/startup.h"
 #include "tests/faults/fault_support.h"
 #include "tests/install/payload_test_support.h"

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "shell/shell.h"
 #include "wizard/wizard.h"
 

@@ -3,14 +3,6 @@
 # seeded generators of configuration files and format texts, registry
 # faults and installs killed part-way.
 
-# The configuration rewrite against seeded files, natively too.
-tavik_test(config_fault_test PURE SOURCES faults/config_fault_test.cpp faults/config_oracle.cpp)
-
-# Everything below runs only in the Windows build (tools/ reads this file too).
-if(NOT TARGET tavik_core)
-  return()
-endif()
-
 set(fault_support faults/fault_support.cpp install/payload_test_support.cpp)
 set(fault_generated "${CMAKE_CURRENT_BINARY_DIR}/faults")
 

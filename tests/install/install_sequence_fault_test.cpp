@@ -9,7 +9,7 @@
 #include <string>
 
 #include "install/install.h"
-#include "install/manifest.h"
+#include "base/manifest.h"
 #include "startup/startup.h"
 #include "tests/install/install_sequence_fixture.h"
 #include "wizard/wizard.h"

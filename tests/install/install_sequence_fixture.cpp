@@ -7,7 +7,7 @@
 #include <cstring>
 #include <set>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
 #include "resources/resource.h"
 #include "startup/startup.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "install/manifest.h"
+#include "base/manifest.h"
 
 // What the progress bar and the message hook saw, in order.
 struct SequenceEvent {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "install/install.h"
-#include "install/manifest.h"
+#include "base/manifest.h"
 #include "resources/texts.h"
 #include "startup/startup.h"
 #include "tests/install/install_sequence_fixture.h"

@@ -8,7 +8,7 @@
 #include <map>
 
 #include "install/install.h"
-#include "install/manifest.h"
+#include "base/manifest.h"
 #include "payload_test_support.h"
 #include "startup/startup.h"
 

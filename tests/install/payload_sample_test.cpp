@@ -9,7 +9,7 @@
 #include <string>
 
 #include "install/install.h"
-#include "install/manifest.h"
+#include "base/manifest.h"
 #include "payload_test_support.h"
 #include "startup/startup.h"
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
-#include "install/manifest.h"
+#include "base/manifest.h"
 #include "payload_test_support.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tests/common/disk_test_support.h"
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
 #include "resources/texts.h"
 #include "wizard/wizard.h"

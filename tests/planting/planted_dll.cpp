@@ -4,7 +4,7 @@
 // refuses to load, so that nothing else of it runs in that process.
 #include <windows.h>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 
 namespace {
 // Records longer than this are cut by the loader's own limits anyway.

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "render/message_layout.h"
+#include "base/message_layout.h"
 #include "render/render.h"
 #include "render_test_support.h"
 #include "resources/resource.h"

@@ -1,7 +1,5 @@
 # Tests of render/ (see tavik_test in tests/CMakeLists.txt).
 set(render_support render/render_test_support.cpp)
-tavik_test(text_cut_test PURE SOURCES render/text_cut_test.cpp)
-tavik_test(message_layout_test PURE SOURCES render/message_layout_test.cpp)
 tavik_test(owner_draw_test GUI SOURCES render/owner_draw_test.cpp ${render_support}
            RC ${TAVIK_TEST_PAYLOAD_RC})
 tavik_test(owner_caption_test GUI GBK SOURCES render/owner_caption_test.cpp ${render_support}
@@ -12,7 +10,6 @@ tavik_test(list_item_test GUI SOURCES render/list_item_test.cpp ${render_support
            RC ${TAVIK_TEST_PAYLOAD_RC})
 tavik_test(check_control_test GUI SOURCES render/check_control_test.cpp ${render_support}
            RC ${TAVIK_TEST_PAYLOAD_RC})
-tavik_test(glyph_locate_test PURE SOURCES render/glyph_locate_test.cpp)
 tavik_test(text_out_test SOURCES render/text_out_test.cpp ${render_support}
            RC ${TAVIK_TEST_PAYLOAD_RC})
 

@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "shell/ref_string.h"
 #include "shell/shell.h"
 #include "wizard/wizard.h"

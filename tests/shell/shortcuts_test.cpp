@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tests/common/disk_test_support.h"
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "resources/texts.h"
 #include "shell/shell.h"
 #include "startup/startup.h"

@@ -1,10 +1,4 @@
 # Tests of startup/ (see tavik_test in tests/CMakeLists.txt).
-tavik_test(startup_logic_test PURE SOURCES startup/startup_logic_test.cpp)
-
-# Everything below runs only in the Windows build (tools/ reads this file too).
-if(NOT TARGET tavik_core)
-  return()
-endif()
 
 # The same probe under several Wine locales. Wine follows LC_ALL here: LANG
 # alone leaves it in English while the Linux locale is not generated.

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "resources/texts.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"

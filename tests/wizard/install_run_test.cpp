@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <string>
 
-#include "install/bounded_format.h"
-#include "install/install_pump.h"
-#include "install/manifest.h"
+#include "base/bounded_format.h"
+#include "base/install_pump.h"
+#include "base/manifest.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "startup/startup.h"

@@ -1,10 +1,4 @@
 # Tests of wizard/ (see tavik_test in tests/CMakeLists.txt).
-tavik_test(licence_text_test PURE SOURCES wizard/licence_text_test.cpp)
-
-# Everything below runs only in the Windows build (tools/ reads this file too).
-if(NOT TARGET tavik_core)
-  return()
-endif()
 
 tavik_test(folder_chooser_test GUI SOURCES wizard/folder_chooser_test.cpp common/disk_test_support.cpp
            RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)

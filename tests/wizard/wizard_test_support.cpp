@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 #include "install/install.h"
 #include "resources/resource.h"
 #include "startup/startup.h"

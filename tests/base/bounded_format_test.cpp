@@ -1,5 +1,5 @@
 // Bounded formatting: a result that does not fit is a failure, never a cut.
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 
 #include <gtest/gtest.h>
 

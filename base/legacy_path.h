@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "install/path_text.h"
+#include "base/path_text.h"
 
 // The shell folder codes this program uses (CSIDL_DESKTOP, CSIDL_PROGRAMS).
 constexpr int kFolderDesktop = 0;

@@ -1,5 +1,5 @@
 // The Chinese licence cut into list lines (see licence_text.h).
-#include "wizard/licence_text.h"
+#include "base/licence_text.h"
 
 std::size_t SplitLicenceLines(char* text, const char** lines, std::size_t capacity) {
   std::size_t count = 0;

@@ -1,9 +1,9 @@
 // Start-up decisions that need no window (see startup_logic.h).
-#include "startup/startup_logic.h"
+#include "base/startup_logic.h"
 
 #include <cstring>
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 
 namespace {
 constexpr unsigned short kPrimaryLanguageMask = 0x3FF;

@@ -1,5 +1,5 @@
 // Cutting display texts without splitting a double-byte character.
-#include "render/text_cut.h"
+#include "base/text_cut.h"
 
 #include <gtest/gtest.h>
 

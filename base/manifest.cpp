@@ -1,5 +1,5 @@
 // The install manifest table (see manifest.h).
-#include "manifest.h"
+#include "base/manifest.h"
 
 namespace {
 constexpr FailureRule kStop = FailureRule::kStop;

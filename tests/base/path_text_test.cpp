@@ -1,6 +1,6 @@
 // Path text helpers: the last character is found by characters, so a trail
 // byte that equals '\\' in a double-byte code page is never taken for one.
-#include "install/path_text.h"
+#include "base/path_text.h"
 
 #include <gtest/gtest.h>
 

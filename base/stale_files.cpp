@@ -1,7 +1,7 @@
 // Stale dictionary file names (see stale_files.h).
-#include "install/stale_files.h"
+#include "base/stale_files.h"
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "install/config_rewrite.h"
+#include "base/config_rewrite.h"
 #include "tests/faults/config_oracle.h"
 
 namespace {

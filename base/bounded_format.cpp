@@ -1,5 +1,5 @@
 // Bounded formatting (see bounded_format.h).
-#include "bounded_format.h"
+#include "base/bounded_format.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,6 @@
 // The glyph locator: every code lands inside the font, GB2312 codes on
 // their own cells.
-#include "render/glyph_locate.h"
+#include "base/glyph_locate.h"
 
 #include <gtest/gtest.h>
 

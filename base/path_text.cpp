@@ -1,7 +1,7 @@
 // Path text helpers (see path_text.h).
-#include "install/path_text.h"
+#include "base/path_text.h"
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // Shortening display texts to a fixed buffer without splitting a double-byte
 // character. Only for texts shown to the user: a path is never cut (see
-// install/bounded_format.h). No Windows header here (also built natively).
+// base/bounded_format.h). No Windows header here (also built natively).
 #pragma once
 
 #include <cstddef>

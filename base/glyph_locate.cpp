@@ -1,5 +1,5 @@
 // Glyph cell arithmetic (see glyph_locate.h).
-#include "render/glyph_locate.h"
+#include "base/glyph_locate.h"
 
 namespace {
 constexpr unsigned short kCodeRong = 0xE946;     // GBK code outside GB2312

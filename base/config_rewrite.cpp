@@ -1,5 +1,5 @@
 // The rewrite of the two configuration keys (see config_rewrite.h).
-#include "install/config_rewrite.h"
+#include "base/config_rewrite.h"
 
 #include <cstddef>
 

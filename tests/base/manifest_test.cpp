@@ -1,5 +1,5 @@
 // The install manifest table: the facts the installer and the packer rely on.
-#include "install/manifest.h"
+#include "base/manifest.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Display-text cutting (see text_cut.h).
-#include "render/text_cut.h"
+#include "base/text_cut.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // Composition of the legacy shortcut folder paths (see legacy_path.h).
-#include "shell/legacy_path.h"
+#include "base/legacy_path.h"
 
-#include "install/bounded_format.h"
+#include "base/bounded_format.h"
 
 namespace {
 const char* FolderEnding(int folderCode) {

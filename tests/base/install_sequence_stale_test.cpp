@@ -1,5 +1,5 @@
 // Names of the stale dictionary files and the case-blind name comparison.
-#include "install/stale_files.h"
+#include "base/stale_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The Chinese licence cut into list lines.
-#include "wizard/licence_text.h"
+#include "base/licence_text.h"
 
 #include <gtest/gtest.h>
 

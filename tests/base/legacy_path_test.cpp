@@ -1,5 +1,5 @@
 // Shortcut folders composed from the Windows directory on major version 3.
-#include "shell/legacy_path.h"
+#include "base/legacy_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The configuration rewrite on a file's bytes: values replaced on their
 // lines, missing keys added with CR LF line ends, nothing else touched.
-#include "install/config_rewrite.h"
+#include "base/config_rewrite.h"
 
 #include <gtest/gtest.h>
 

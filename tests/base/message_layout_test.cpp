@@ -1,5 +1,5 @@
 // Layout arithmetic of the message box dialog, apart from any window.
-#include "render/message_layout.h"
+#include "base/message_layout.h"
 
 #include <gtest/gtest.h>
 

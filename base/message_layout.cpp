@@ -1,7 +1,7 @@
 // Message box layout arithmetic (see message_layout.h). Divisions truncate
 // toward zero, as C++ integer division does, which the centring relies on
 // when a text is wider than the screen.
-#include "render/message_layout.h"
+#include "base/message_layout.h"
 
 namespace {
 int Max(int a, int b) { return a > b ? a : b; }

@@ -1,6 +1,6 @@
 // Start-up decisions without a window: shell-text language, the program's
 // folder, and where Enter goes.
-#include "startup/startup_logic.h"
+#include "base/startup_logic.h"
 
 #include <gtest/gtest.h>
 

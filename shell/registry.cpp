@@ -5,7 +5,7 @@
 
 #include "base/bounded_format.h"
 #include "base/install_pump.h"
-#include "shell/ref_string.h"
+#include "base/ref_string.h"
 #include "shell/shell.h"
 #include "wizard/wizard.h"
 

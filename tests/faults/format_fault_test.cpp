@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/ref_string.h"
+#include "base/ref_string.h"
 #include "shell/shell.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "install/install.h"
 #include "base/manifest.h"
 #include "resources/texts.h"
-#include "shell/ref_string.h"
+#include "base/ref_string.h"
 #include "shell/shell.h"
 #include "startup/startup.h"
 #include "tests/common/disk_test_support.h"

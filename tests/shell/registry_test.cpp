@@ -11,7 +11,7 @@
 #include <string>
 
 #include "base/bounded_format.h"
-#include "shell/ref_string.h"
+#include "base/ref_string.h"
 #include "shell/shell.h"
 #include "wizard/wizard.h"
 

@@ -1,6 +1,6 @@
 // RefString: the empty representation, copy-on-write, capacity rule, pool
 // reuse, Empty, self-append, the formatter and counts under two threads.
-#include "shell/ref_string.h"
+#include "base/ref_string.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,6 @@
 // RefString (see ref_string.h): blocks and their header, the pool of free
 // lists, the process-wide lock and the formatter.
-#include "shell/ref_string.h"
-
-#include <windows.h>
+#include "base/ref_string.h"
 
 #include <cstdarg>
 #include <cstdint>
@@ -10,16 +8,18 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/ref_string_lock.h"
+
 namespace {
 
 // The characters follow this header directly; a RefString points at them.
 struct Block {
-  volatile LONG refCount;  // changed only through the interlocked calls
-  LONG length;
-  LONG capacity;           // (requested characters + 16) | 3
-  BYTE charsetMark;        // character-set marks: reserved, never used here
-  BYTE charsetFlags;
-  WORD codePage;
+  volatile std::int32_t refCount;  // changed only through the atomic steps below
+  std::int32_t length;
+  std::int32_t capacity;           // (requested characters + 16) | 3
+  std::uint8_t charsetMark;        // character-set marks: reserved, never used here
+  std::uint8_t charsetFlags;
+  std::uint16_t codePage;
 };
 static_assert(sizeof(Block) == 16, "the characters start 16 bytes into a block");
 
@@ -39,37 +39,26 @@ constexpr int kKeptOnEmpty = 256;          // Empty keeps private blocks up to t
 void* freeLists[kFreeListCount];  // threaded through the first word of each block
 long blocksAllocated = 0;
 
-CRITICAL_SECTION lock;
 int lockDepth = 0;  // how deep the owner is inside the lock
 
-// The lock is made by the first string operation, whichever thread runs
-// it; one that arrives meanwhile waits until it is ready. Windows XP has no
-// one-time initialisation call, so the state moves by interlocked steps.
-enum LockState : LONG { kLockAbsent, kLockBeingMade, kLockReady };
-volatile LONG lockState = kLockAbsent;
-
-void MakeLockOnce() {
-  if (InterlockedCompareExchange(&lockState, kLockReady, kLockReady) == kLockReady) return;
-  if (InterlockedCompareExchange(&lockState, kLockBeingMade, kLockAbsent) == kLockAbsent) {
-    InitializeCriticalSection(&lock);
-    InterlockedExchange(&lockState, kLockReady);
-    return;
-  }
-  while (InterlockedCompareExchange(&lockState, kLockReady, kLockReady) != kLockReady) {
-    Sleep(0);  // another thread is making it: let that thread run
-  }
+// A copy takes its share of a block without the lock, so the counts move
+// by atomic steps, each a full barrier.
+std::int32_t Increment(volatile std::int32_t* count) {
+  return __atomic_add_fetch(count, 1, __ATOMIC_SEQ_CST);
+}
+std::int32_t Decrement(volatile std::int32_t* count) {
+  return __atomic_sub_fetch(count, 1, __ATOMIC_SEQ_CST);
 }
 
 class ScopedLock {
  public:
   ScopedLock() {
-    MakeLockOnce();
-    EnterCriticalSection(&lock);
+    EnterRefStringLock();
     ++lockDepth;
   }
   ~ScopedLock() {
     --lockDepth;
-    LeaveCriticalSection(&lock);
+    LeaveRefStringLock();
   }
   ScopedLock(const ScopedLock&) = delete;
   ScopedLock& operator=(const ScopedLock&) = delete;
@@ -119,7 +108,7 @@ void FreeBlock(Block* block) {
 void ReleaseBlock(Block* block) {
   ScopedLock guard;
   if (block->refCount <= 0) return;
-  if (InterlockedDecrement(&block->refCount) == 0 && block != EmptyBlock()) FreeBlock(block);
+  if (Decrement(&block->refCount) == 0 && block != EmptyBlock()) FreeBlock(block);
 }
 
 // Points text at fresh and lets go of the block it held before.
@@ -130,7 +119,7 @@ void SwitchBlock(char*& text, Block* fresh) {
 }
 
 void SwitchToEmpty(char*& text) {
-  InterlockedIncrement(&EmptyBlock()->refCount);
+  Increment(&EmptyBlock()->refCount);
   SwitchBlock(text, EmptyBlock());
 }
 
@@ -143,13 +132,13 @@ bool PointsInto(const char* bytes, const char* text, int length) {
 }  // namespace
 
 RefString::RefString() : text_(emptyRepresentation.text) {
-  InterlockedIncrement(&EmptyBlock()->refCount);
+  Increment(&EmptyBlock()->refCount);
 }
 
 RefString::RefString(const char* text) : RefString() { Assign(text); }
 
 RefString::RefString(const RefString& other) : text_(other.text_) {
-  InterlockedIncrement(&BlockOf(text_)->refCount);
+  Increment(&BlockOf(text_)->refCount);
 }
 
 RefString::~RefString() { ReleaseBlock(BlockOf(text_)); }
@@ -187,7 +176,7 @@ void RefString::Assign(const char* text) {
 
 void RefString::Assign(const RefString& other) {
   if (this == &other) return;
-  InterlockedIncrement(&BlockOf(other.text_)->refCount);
+  Increment(&BlockOf(other.text_)->refCount);
   SwitchBlock(text_, BlockOf(other.text_));
 }
 

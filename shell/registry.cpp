@@ -5,9 +5,9 @@
 
 #include "install/bounded_format.h"
 #include "install/install_pump.h"
+#include "resources/app_state.h"
 #include "shell/ref_string.h"
 #include "shell/shell.h"
-#include "wizard/wizard.h"
 
 // ---- Template lists (arguments: see shell.h) ------------------------------------
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/bounded_format.h"
+#include "resources/languages.h"
 
 namespace {
 constexpr unsigned short kPrimaryLanguageMask = 0x3FF;
@@ -36,8 +37,8 @@ bool IsCheckOrRadioStyle(unsigned long style) {
 }  // namespace
 
 int ChooseUiLanguage(int dbcsSystem, unsigned short languageId) {
-  if (!dbcsSystem || (languageId & kPrimaryLanguageMask) != kLangChinese) return 0;
-  return ((languageId >> 10) & 1) ? 2 : 1;
+  if (!dbcsSystem || (languageId & kPrimaryLanguageMask) != kLangChinese) return kLanguageEnglish;
+  return ((languageId >> 10) & 1) ? kLanguageTraditional : kLanguageSimplified;
 }
 
 bool ExtractModuleDir(const char* modulePath, char* out, std::size_t size) {

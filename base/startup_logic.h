@@ -5,10 +5,9 @@
 
 #include <cstddef>
 
-// Language of the texts handed to the shell: 0 English, 1 Simplified
-// (GB2312), 2 Traditional (Big5). Only a double-byte system whose default
-// language is Chinese gets a Chinese one; odd sublanguages (Taiwan, Hong
-// Kong, Macau) are the Traditional ones.
+// Language of the texts handed to the shell, a kLanguage* value. Only a
+// double-byte system whose default language is Chinese gets a Chinese one;
+// odd sublanguages (Taiwan, Hong Kong, Macau) are the Traditional ones.
 int ChooseUiLanguage(int dbcsSystem, unsigned short languageId);
 
 // Folder of modulePath, trailing backslash kept, into out[0..size).

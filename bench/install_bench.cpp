@@ -23,6 +23,7 @@
 #include "base/bounded_format.h"
 #include "install/install.h"
 #include "resources/resource.h"
+#include "shell/shell.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"
 
@@ -198,7 +199,7 @@ int RunChild(const char* resultPath) {
   LARGE_INTEGER frequency, start, end;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
-  run.result = RunInstall();
+  run.result = RunInstall(kShellInstallSteps);
   QueryPerformanceCounter(&end);
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
   run.peakWorkingSet = memory.PeakWorkingSetSize;

@@ -23,6 +23,7 @@
 #include "base/bounded_format.h"
 #include "install/install.h"
 #include "resources/resource.h"
+#include "shell/shell.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"
 
@@ -127,7 +128,7 @@ int main(int argc, char** argv) {
   SIZE_T workingSetBefore = resultPath != nullptr ? MemoryNow().WorkingSetSize : 0;
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
-  int result = RunInstall();
+  int result = RunInstall(kShellInstallSteps);
   QueryPerformanceCounter(&end);
 
   if (resultPath != nullptr) {

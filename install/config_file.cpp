@@ -6,8 +6,7 @@
 
 #include "base/config_rewrite.h"
 #include "install/install.h"
-#include "startup/startup.h"
-#include "wizard/wizard.h"
+#include "resources/app_state.h"
 
 namespace {
 // Far beyond any configuration file; a larger one is not ours to rewrite.

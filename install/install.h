@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "resources/app_state.h"
+
 // ---- Payload resource extraction --------------------------------------------
 // Returns 0 on success (length then holds the bytes produced), otherwise a
 // nonzero zlib result code. length holds the capacity on entry. For the
@@ -37,12 +39,21 @@ int DeleteInstalledFile(const char* path);  // 0 deleted, -1 otherwise
 int RemoveStaleTempFiles(const char* folder);
 
 // ---- Install sequence -------------------------------------------------------
-int RunInstall();  // 1 success, 0 failure
+// The steps of a run that the shell layer does. The engine never calls up
+// into shell/: whoever starts a run hands it the shell's steps
+// (kShellInstallSteps in shell.h). column is the language column of the
+// names handed to the shell, LanguageColumn(uiLanguage).
+struct ShellInstallSteps {
+  void (*createStartMenu)(int column);         // the program folder and its entries
+  void (*createDesktopShortcuts)(int column);  // only when desktopIconWanted
+  void (*registerDocumentTypes)();             // only on Vista or later
+};
+int RunInstall(const ShellInstallSteps& shell);  // 1 success, 0 failure
 // Copies SCtrlSet0.bin from moduleDir into windowsDir when it is there (the
 // last step of RunInstall); nothing when either folder is empty.
 void CopySettingsFile();
 
 // ---- Word base and configuration file ---------------------------------------
-extern int keepOldWordBase;
+// keepOldWordBase, install's own, is declared with the shared state.
 void CheckOldWordBase();
 int UpdateConfigFile();  // always 1

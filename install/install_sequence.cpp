@@ -2,7 +2,6 @@
 // one installation, in a fixed order, with the progress bar kept current.
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <string>
 
@@ -11,12 +10,9 @@
 #include "base/install_pump.h"
 #include "base/manifest.h"
 #include "base/stale_files.h"
-#include "render/render.h"
+#include "resources/app_state.h"
+#include "resources/languages.h"
 #include "resources/resource.h"
-#include "resources/texts.h"
-#include "shell/shell.h"
-#include "startup/startup.h"
-#include "wizard/wizard.h"
 
 namespace {
 
@@ -38,13 +34,6 @@ void SetProgress(HWND progressBar, int position) {
   SendMessageA(progressBar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
   UpdateWindow(progressBar);
   KeepAnswering();
-}
-
-// Column of the shell texts: the names handed to the shell must be in the
-// code page of the system's own language.
-int ShellTextColumn() {
-  if (uiLanguage < 1) return 0;
-  return uiLanguage == 1 ? 1 : 2;
 }
 
 // Finds a file in installDir whose name equals name apart from letter case
@@ -100,24 +89,18 @@ bool ExtractManifest(HWND progressBar) {
   return true;
 }
 
-void CreateShortcuts(HWND progressBar) {
-  int column = ShellTextColumn();
-  const ShortcutEntry entries[] = {
-      {kEditorName[column], "TVKEdit.exe"},
-      {kUninstallerName[column], "TVKEditUnInstall.exe"},
-      {nullptr, nullptr},
-  };
-  CreateStartMenuEntry(kEditorName[column], entries, CSIDL_PROGRAMS);
+// The names handed to the shell must be in the code page of the system's
+// own language, whatever language the product's interface is.
+void CreateShortcuts(const ShellInstallSteps& shell, HWND progressBar) {
+  const int column = LanguageColumn(uiLanguage);
+  shell.createStartMenu(column);
   SetProgress(progressBar, kProgressStartMenuDone);
-  if (desktopIconWanted) {
-    CreateDesktopShortcut("Morvel.exe", kNotesEditorName[column]);
-    CreateDesktopShortcut("TVKEdit.exe", kEditorName[column]);
-  }
+  if (desktopIconWanted) shell.createDesktopShortcuts(column);
 }
 
 // Every step of the sequence. 0 when a stopping row failed: the closing
 // steps then do not run.
-int InstallSteps() {
+int InstallSteps(const ShellInstallSteps& shell) {
   HWND progressBar = GetDlgItem(mainDialog, IDC_PROGRESS);
   ShowWindow(progressBar, SW_SHOW);
   SetProgress(progressBar, kProgressStarted);
@@ -134,7 +117,7 @@ int InstallSteps() {
   // The closing steps never change the result.
   SetProgress(progressBar, kProgressFilesDone);
   UpdateConfigFile();
-  CreateShortcuts(progressBar);
+  CreateShortcuts(shell, progressBar);
   SetProgress(progressBar, kProgressShortcutsDone);
   SetProgress(progressBar, kProgressComplete);
   CopySettingsFile();
@@ -168,8 +151,8 @@ void CopySettingsFile() {
 // Files are inflated in pieces straight to disk, so the sequence needs no
 // buffer of a file's size and no step of it can run out of memory before it
 // starts; kInstallBufferSize remains the largest file it installs.
-int RunInstall() {
-  if (InstallSteps() == 0) return 0;
-  if (isVistaOrLater) RegisterDocumentTypes();
+int RunInstall(const ShellInstallSteps& shell) {
+  if (InstallSteps(shell) == 0) return 0;
+  if (isVistaOrLater) shell.registerDocumentTypes();
   return 1;
 }

@@ -15,8 +15,7 @@
 #include "base/bounded_format.h"
 #include "install/install.h"
 #include "base/install_pump.h"
-#include "startup/startup.h"
-#include "wizard/wizard.h"
+#include "resources/app_state.h"
 
 namespace {
 

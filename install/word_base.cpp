@@ -7,9 +7,8 @@
 
 #include "install/install.h"
 #include "render/render.h"
+#include "resources/app_state.h"
 #include "resources/texts.h"
-#include "startup/startup.h"
-#include "wizard/wizard.h"
 
 int keepOldWordBase = 0;
 
@@ -31,7 +30,8 @@ void CheckOldWordBase() {
   if (!FormatInstallPath(path, sizeof path, "CiZuFlat.igb")) return;
   if (_access(path, 0) != 0) return;
   if (FormatInstallPath(path, sizeof path, "pycizudic.idx") && IndexCarriesMark(path)) {
-    if (ShowMessage(kTextWordBaseCn, kTextWordBaseEn, 4, mainDialog) != IDYES) keepOldWordBase = 1;
+    const int answer = ShowMessage(kTextWordBaseCn, kTextWordBaseEn, kMessageKindYesNo, mainDialog);
+    if (answer != kMessageCommandYes) keepOldWordBase = 1;
   }
   SetCursor(LoadCursorA(nullptr, IDC_WAIT));
 }

@@ -5,7 +5,8 @@
 #include "base/text_cut.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
-#include "wizard/wizard.h"
+
+WNDPROC buttonDefaultProc = nullptr;
 
 namespace {
 

@@ -2,7 +2,7 @@
 // into a memory device context for the whole run, so drawing a glyph is a
 // plain BitBlt with no decoding.
 #include "render/render.h"
-#include "startup/startup.h"
+#include "resources/app_state.h"
 
 namespace {
 HGDIOBJ previousBitmap[kGlyphImageCount] = {};

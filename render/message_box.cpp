@@ -7,8 +7,8 @@
 #include "base/message_layout.h"
 #include "render/render.h"
 #include "base/text_cut.h"
+#include "resources/app_state.h"
 #include "resources/resource.h"
-#include "startup/startup.h"
 
 namespace {
 
@@ -110,7 +110,7 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG:
       return OnInitDialog(dialog, reinterpret_cast<const char*>(lParam));
     case WM_DRAWITEM:
-      DrawOwnerButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      DrawOwnerButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), kPlainButtons);
       return TRUE;
     case WM_COMMAND:
       // Escape and the close box arrive as IDCANCEL in every kind.

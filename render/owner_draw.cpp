@@ -8,7 +8,6 @@
 #include "base/text_cut.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
-#include "wizard/wizard.h"
 
 namespace {
 
@@ -79,8 +78,8 @@ bool NeverBevelled(int id) {
 // The caption of control id; ids outside the table show their window text,
 // read into windowText (cut to its size on a character boundary).
 template <std::size_t N>
-const char* CaptionOf(HWND control, int id, char (&windowText)[N]) {
-  if (id == IDC_NEXT) return pageIndex < 3 ? kTextNext : kTextAgreeInstall;
+const char* CaptionOf(HWND control, int id, bool nextInstalls, char (&windowText)[N]) {
+  if (id == IDC_NEXT) return nextInstalls ? kTextAgreeInstall : kTextNext;
   for (const ButtonText& entry : kButtonTexts) {
     if (entry.id == id) return entry.text;
   }
@@ -135,14 +134,14 @@ void DrawSampleLine(HDC dc, int x, int y, const char* text) {
   TextOutGbk(dc, x, y, text, static_cast<int>(std::strlen(text)));
 }
 
-void DrawFace(const DRAWITEMSTRUCT* item, int id, const char* text) {
+void DrawFace(const DRAWITEMSTRUCT* item, int id, const char* text, int defaultCommand) {
   HDC dc = item->hDC;
   const RECT& rc = item->rcItem;
   const bool selected = (item->itemState & ODS_SELECTED) != 0;
   const LayoutClass layout = LayoutOf(static_cast<int>(item->CtlID));
   FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
   if (layout.bevel && !NeverBevelled(id)) {
-    DrawBevel(dc, rc, selected, static_cast<int>(item->CtlID) == defaultCommandId);
+    DrawBevel(dc, rc, selected, static_cast<int>(item->CtlID) == defaultCommand);
   }
   const SIZE extent = MeasureMixedText(dc, text);
   int x = rc.left;
@@ -172,14 +171,15 @@ void DrawFocus(const DRAWITEMSTRUCT* item) {
 
 }  // namespace
 
-void DrawOwnerButton(const DRAWITEMSTRUCT* item) {
+void DrawOwnerButton(const DRAWITEMSTRUCT* item, const ButtonPaintContext& context) {
   if (item->CtlType != ODT_BUTTON) return;
   const int id = GetDlgCtrlID(item->hwndItem);
   // The blank panel belongs to the dialog's own background: no face, no focus.
   if (id == IDC_PANEL_BLANK) return;
   if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
     char windowText[80];
-    DrawFace(item, id, CaptionOf(item->hwndItem, id, windowText));
+    DrawFace(item, id, CaptionOf(item->hwndItem, id, context.nextInstalls, windowText),
+             context.defaultCommand);
   }
   if (item->itemState & ODS_FOCUS) DrawFocus(item);
 }

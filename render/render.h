@@ -5,9 +5,12 @@
 #include <windows.h>
 
 #include "base/glyph_locate.h"
+#include "base/message_layout.h"
+#include "resources/app_state.h"
 
 // ---- Bitmap glyph font and text output --------------------------------------
-extern HFONT sampleFont;  // GB2312 "Courier New" for the display test line
+// sampleFont and buttonDefaultProc belong to render; they are declared with
+// the shared state.
 
 // Makes glyphBitmap/glyphDc from the inflated font (kGlyphFontBytes bytes).
 // On failure releases whatever was made and returns 0.
@@ -21,13 +24,20 @@ int CreateSampleFont();
 int IsDbcsSystem();
 
 // ---- Owner-drawn controls ---------------------------------------------------
-void DrawOwnerButton(const DRAWITEMSTRUCT* item);
+// What the buttons' owner knows and the painter does not.
+struct ButtonPaintContext {
+  int defaultCommand;  // the button Enter triggers, outlined in black; 0 none
+  bool nextInstalls;   // IDC_NEXT is captioned Agree/Install, not Next
+};
+constexpr ButtonPaintContext kPlainButtons = {0, false};
+void DrawOwnerButton(const DRAWITEMSTRUCT* item, const ButtonPaintContext& context);
 void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND dialog);
 LRESULT CALLBACK CheckControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PaintCheckControl(HWND window, HDC dc);
 
 // ---- Message box ------------------------------------------------------------
-// kind 0: OK; kind 4: Yes/No; any other kind: OK/Cancel. Returns the id of
-// the closing command (1, 2, 6, 7), or -1 when the dialog cannot be made.
+// kind kMessageKindOk: OK; kMessageKindYesNo: Yes/No; any other kind
+// (kMessageKindOkCancel): OK/Cancel. Returns the id of the closing command
+// (kMessageCommand*), or -1 when the dialog cannot be made.
 int ShowMessage(const char* chineseText, const char* englishText, int kind, HWND owner);
 INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,7 +2,7 @@
 // bitmap glyph font, single bytes from the device context's current font.
 #include "render/render.h"
 #include "base/bounded_format.h"
-#include "startup/startup.h"
+#include "resources/app_state.h"
 
 HFONT sampleFont = nullptr;
 

@@ -2,6 +2,8 @@
 // (texts_gb2312.cpp) or Big5 (texts_big5.cpp) bytes; the sources stay UTF-8.
 #pragma once
 
+#include "resources/languages.h"
+
 // Button and label captions (GB2312).
 extern const char kTextOk[];              // "确认 OK"
 extern const char kTextCancel[];          // "取消 Cancel"
@@ -51,11 +53,11 @@ extern const char kTextStartFolderCn[];   // "无法建目录(%s)!"
 extern const char kTextStartMenuCn[];     // "无法在 Start 菜单中为本程序建立一个条目。..."
 extern const char kTextStartMenuEn[];
 
-// Names handed to the shell, indexed by UI language:
-// 0 English, 1 Simplified Chinese (GB2312), 2 Traditional Chinese (Big5).
-extern const char* const kEditorName[3];       // also the Start-menu folder
-extern const char* const kUninstallerName[3];
-extern const char* const kNotesEditorName[3];
+// Names handed to the shell, indexed by LanguageColumn(uiLanguage); the
+// Traditional column is Big5.
+extern const char* const kEditorName[kLanguageCount];  // also the Start-menu folder
+extern const char* const kUninstallerName[kLanguageCount];
+extern const char* const kNotesEditorName[kLanguageCount];
 
 // Big5 halves of the tables above (texts_big5.cpp).
 extern const char kBig5EditorName[];

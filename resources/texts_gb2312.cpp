@@ -58,7 +58,7 @@ static const char kGbEditorName[] = "塔维克沐编";
 static const char kGbUninstallerName[] = "塔维克沐编卸载";
 static const char kGbNotesEditorName[] = "塔维克文本编辑";
 
-const char* const kEditorName[3] = {"Tavik Roved Editor", kGbEditorName, kBig5EditorName};
-const char* const kUninstallerName[3] = {"Tavik Roved Editor UnInstall", kGbUninstallerName,
+const char* const kEditorName[kLanguageCount] = {"Tavik Roved Editor", kGbEditorName, kBig5EditorName};
+const char* const kUninstallerName[kLanguageCount] = {"Tavik Roved Editor UnInstall", kGbUninstallerName,
                                          kBig5UninstallerName};
-const char* const kNotesEditorName[3] = {"Morvelpad", kGbNotesEditorName, kBig5NotesEditorName};
+const char* const kNotesEditorName[kLanguageCount] = {"Morvelpad", kGbNotesEditorName, kBig5NotesEditorName};

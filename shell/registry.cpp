@@ -5,9 +5,9 @@
 
 #include "base/bounded_format.h"
 #include "base/install_pump.h"
+#include "resources/app_state.h"
 #include "base/ref_string.h"
 #include "shell/shell.h"
-#include "wizard/wizard.h"
 
 // ---- Template lists (arguments: see shell.h) ------------------------------------
 

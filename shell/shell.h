@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "install/install.h"
+
 // ---- Shortcuts --------------------------------------------------------------
 struct ShortcutEntry {
   const char* name;      // display name and .lnk file name; null ends a list
@@ -15,6 +17,13 @@ void CreateDesktopShortcut(const char* fileName, const char* linkName);
 bool GetShellFolderPath(char* path, int folderCode);     // path: MAX_PATH bytes
 bool BuildLegacyFolderPath(char* path, int folderCode);  // path: MAX_PATH bytes
 bool CreateShellLink(const char* targetPath, const char* linkPath, const char* description);
+
+// The install run's shell steps, for RunInstall: the Start-menu folder with
+// the editor and its uninstaller, the desktop links of the notes editor and
+// the editor, and RegisterDocumentTypes. column: LanguageColumn(uiLanguage).
+void CreateProductStartMenu(int column);
+void CreateProductDesktopShortcuts(int column);
+extern const ShellInstallSteps kShellInstallSteps;
 
 // ---- Document-type and COM server registration -------------------------------
 class RefString;

@@ -8,11 +8,10 @@
 #include "base/install_pump.h"
 #include "base/path_text.h"
 #include "render/render.h"
+#include "resources/app_state.h"
 #include "resources/texts.h"
 #include "base/legacy_path.h"
 #include "shell/shell.h"
-#include "startup/startup.h"
-#include "wizard/wizard.h"
 
 static_assert(kFolderDesktop == CSIDL_DESKTOP && kFolderPrograms == CSIDL_PROGRAMS,
               "legacy folder codes are the shell's");
@@ -25,13 +24,15 @@ bool LookUpFolder(char (&path)[MAX_PATH], int folderCode) {
                     : GetShellFolderPath(path, folderCode);
 }
 
-void TellStartMenuFailure() { ShowMessage(kTextStartMenuCn, kTextStartMenuEn, 0, mainDialog); }
+void TellStartMenuFailure() {
+  ShowMessage(kTextStartMenuCn, kTextStartMenuEn, kMessageKindOk, mainDialog);
+}
 
 void TellFolderFailure(const char* shownPath) {
   char text[2 * MAX_PATH];  // a whole folder path and the text around it
   if (!FormatBounded(text, sizeof text, kTextStartFolderCn, shownPath))
     FormatBounded(text, sizeof text, kTextStartFolderCn, "");
-  ShowMessage(text, kTextFolderEn, 0, mainDialog);
+  ShowMessage(text, kTextFolderEn, kMessageKindOk, mainDialog);
 }
 
 // Makes "<programs>\<folderName>" (only its last level) into folder.
@@ -158,3 +159,20 @@ void CreateDesktopShortcut(const char* fileName, const char* linkName) {
   if (!FormatBounded(linkPath, sizeof linkPath, "%s\\%s.lnk", desktop, linkName)) return;
   CreateShellLink(targetPath, linkPath, linkName);
 }
+
+void CreateProductStartMenu(int column) {
+  const ShortcutEntry entries[] = {
+      {kEditorName[column], "TVKEdit.exe"},
+      {kUninstallerName[column], "TVKEditUnInstall.exe"},
+      {nullptr, nullptr},
+  };
+  CreateStartMenuEntry(kEditorName[column], entries, CSIDL_PROGRAMS);
+}
+
+void CreateProductDesktopShortcuts(int column) {
+  CreateDesktopShortcut("Morvel.exe", kNotesEditorName[column]);
+  CreateDesktopShortcut("TVKEdit.exe", kEditorName[column]);
+}
+
+const ShellInstallSteps kShellInstallSteps = {CreateProductStartMenu, CreateProductDesktopShortcuts,
+                                              RegisterDocumentTypes};

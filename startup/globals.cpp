@@ -1,5 +1,7 @@
-// Globals of the start-up subsystem (see startup.h); set once at start-up.
-#include "startup/startup.h"
+// Globals owned by the start-up subsystem (declared in resources/app_state.h);
+// set once at start-up.
+#include "resources/app_state.h"
+#include "resources/languages.h"
 
 HINSTANCE appInstance = nullptr;
 HWND mainDialog = nullptr;
@@ -7,8 +9,8 @@ int isWindowsNT = 0;
 int isVersion3 = 0;
 int isVistaOrLater = 0;
 int isDbcsSystem = 0;
-int uiLanguage = 0;
-int forceLanguage = 0;
+int uiLanguage = kLanguageEnglish;
+int forceLanguage = kLanguageEnglish;
 char productFolderName[16] = "Tavik";
 char moduleDir[MAX_PATH] = "";
 HBITMAP glyphBitmap[4] = {};

@@ -11,6 +11,7 @@
 #include "base/bounded_format.h"
 #include "install/install.h"
 #include "render/render.h"
+#include "resources/languages.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "base/startup_logic.h"
@@ -56,7 +57,7 @@ void FindModuleDir() {
 int LoadGlyphFontFromPayload() {
   std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[kGlyphBufferBytes]);
   if (!buffer) {
-    ShowMessage(kTextMemoryCn, kTextMemoryEn, 0, mainDialog);
+    ShowMessage(kTextMemoryCn, kTextMemoryEn, kMessageKindOk, mainDialog);
     return kExitNoGlyphFont;
   }
   unsigned long length = kGlyphBufferBytes;
@@ -96,7 +97,7 @@ int RunSetup(HINSTANCE instance, HINSTANCE previousInstance) {
   if (previousInstance != nullptr) return kExitNormal;
   SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   ProbeSystem();
-  forceLanguage = 0;
+  forceLanguage = kLanguageEnglish;
   appInstance = instance;
   CreateSampleFont();
   CopyBounded(productFolderName, sizeof productFolderName, "Tavik");

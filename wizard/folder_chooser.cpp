@@ -9,7 +9,6 @@
 #include "base/path_text.h"
 #include "render/render.h"
 #include "resources/texts.h"
-#include "startup/startup.h"
 #include "wizard/wizard.h"
 
 namespace {
@@ -21,7 +20,7 @@ bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; 
 void TellFolderRefused(HWND dialog) {
   char english[128];
   FormatBounded(english, sizeof english, kTextFolderHintEn, kTextFolderEn);
-  ShowMessage(kTextFolderCn, english, 0, dialog);
+  ShowMessage(kTextFolderCn, english, kMessageKindOk, dialog);
 }
 
 UINT_PTR OnChooserInit(HWND dialog) {
@@ -42,7 +41,7 @@ UINT_PTR OnChooserDrawItem(const DRAWITEMSTRUCT* item) {
     case IDC_CHOOSER_DIR_LABEL:
     case IDC_CHOOSER_DRIVE_LABEL:
     case IDCANCEL:
-      DrawOwnerButton(item);
+      DrawOwnerButton(item, WizardButtonContext(pageIndex));
       return TRUE;
     default:
       return FALSE;

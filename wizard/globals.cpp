@@ -1,4 +1,5 @@
-// Globals owned by the wizard (see wizard.h).
+// Globals owned by the wizard (the shared ones are declared in
+// resources/app_state.h).
 #include "wizard/wizard.h"
 
 int pageIndex = 0;
@@ -7,4 +8,3 @@ char installDir[MAX_PATH] = "";
 int chineseDisplayOk = 0;
 int desktopIconWanted = 0;
 int textPagesLoaded = 0;
-WNDPROC buttonDefaultProc = nullptr;

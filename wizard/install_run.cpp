@@ -11,7 +11,7 @@
 #include "render/render.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
-#include "startup/startup.h"
+#include "shell/shell.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_steps.h"
 
@@ -41,7 +41,7 @@ bool IsUserInput(UINT message) {
 void TellFolderTooLong(HWND dialog) {
   char english[128];
   FormatBounded(english, sizeof english, kTextFolderHintEn, kTextFolderEn);
-  ShowMessage(kTextFolderCn, english, 0, dialog);
+  ShowMessage(kTextFolderCn, english, kMessageKindOk, dialog);
 }
 
 // installDir from the path edit; false (told) when the text would not fit
@@ -110,7 +110,8 @@ bool IsFile(const char* path) {
 }
 
 void OfferSpeechPackage() {
-  if (ShowMessage(kTextSpeechCn, kTextSpeechEn, 1, mainDialog) != IDOK) return;
+  const int answer = ShowMessage(kTextSpeechCn, kTextSpeechEn, kMessageKindOkCancel, mainDialog);
+  if (answer != kMessageCommandOk) return;
   // Inflated in pieces straight to the file: no buffer of the package's
   // size, so no memory message either; kPackageBufferBytes stays its limit.
   char path[MAX_PATH];
@@ -172,16 +173,16 @@ void RunInstallFromWizard(HWND dialog) {
   ULONGLONG start = installClock();
   installRunning = true;
   ShowWaitCursor(dialog);
-  int installed = RunInstall();
+  int installed = RunInstall(kShellInstallSteps);
   // However fast the install was, its page stays up for five seconds.
   WaitForInstallFloor(start);
   installRunning = false;
 
   if (installed) {
-    ShowMessage(kTextSuccessCn, kTextSuccessEn, 0, dialog);
+    ShowMessage(kTextSuccessCn, kTextSuccessEn, kMessageKindOk, dialog);
     OfferSpeechPackage();
   } else {
-    ShowMessage(kTextFailedCn, kTextFailedEn, 0, dialog);
+    ShowMessage(kTextFailedCn, kTextFailedEn, kMessageKindOk, dialog);
   }
   pageIndex = kQuitState;
 }

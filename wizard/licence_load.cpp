@@ -8,7 +8,6 @@
 #include "render/render.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
-#include "startup/startup.h"
 #include "base/licence_text.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_steps.h"
@@ -34,7 +33,7 @@ void FillLicenceEdit(HWND dialog, const char* text) {
 bool LoadLicence(HWND dialog, int id) {
   std::unique_ptr<char[]> buffer(new (std::nothrow) char[kLicenceBufferBytes]);
   if (!buffer) {
-    ShowMessage(kTextMemoryCn, kTextMemoryEn, 0, mainDialog);
+    ShowMessage(kTextMemoryCn, kTextMemoryEn, kMessageKindOk, mainDialog);
     return false;
   }
   unsigned long length = kLicenceBufferBytes;

@@ -4,17 +4,16 @@
 
 #include <windows.h>
 
+#include "render/render.h"
+#include "resources/app_state.h"
 #include "resources/resource.h"
 
 // ---- Globals owned by the wizard --------------------------------------------
-extern int pageIndex;                 // 0..3 page, 99 installing, -1 quit
-constexpr int defaultCommandId = IDC_NEXT;  // the command Enter triggers
-extern char windowsDir[MAX_PATH];     // Windows folder, with trailing '\'
-extern char installDir[MAX_PATH];     // install folder as chosen or typed
-extern int chineseDisplayOk;          // "正确(OK)" was the answer
-extern int desktopIconWanted;         // check box 1004 at Install
-extern int textPagesLoaded;           // both licence texts are in their controls
-extern WNDPROC buttonDefaultProc;     // the check boxes' standard procedure
+// The shared ones (pageIndex, installDir, ...) are in resources/app_state.h.
+extern int textPagesLoaded;  // both licence texts are in their controls
+
+// How the wizard's buttons are painted while page is the current page.
+ButtonPaintContext WizardButtonContext(int page);
 
 INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void ShowPage(HWND dialog, int page);

@@ -3,9 +3,9 @@
 #include "base/bounded_format.h"
 #include "base/install_pump.h"
 #include "render/render.h"
+#include "resources/languages.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
-#include "startup/startup.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_steps.h"
 
@@ -20,9 +20,9 @@ struct LanguageItem {
   const char* text;
 };
 const LanguageItem kLanguageItems[] = {
-    {0, kTextLanguageEnglish},
-    {1, kTextLanguageSimplified},
-    {2, kTextLanguageTraditional},
+    {kLanguageEnglish, kTextLanguageEnglish},
+    {kLanguageSimplified, kTextLanguageSimplified},
+    {kLanguageTraditional, kTextLanguageTraditional},
 };
 
 // The check boxes whose captions are drawn from the glyph font.
@@ -108,7 +108,7 @@ INT_PTR OnDrawItem(HWND dialog, const DRAWITEMSTRUCT* item) {
       DrawListItem(IDC_LANGUAGE_COMBO, 1, item, dialog);
       break;
     default:
-      DrawOwnerButton(item);
+      DrawOwnerButton(item, WizardButtonContext(pageIndex));
       break;
   }
   return TRUE;
@@ -138,14 +138,12 @@ void EnterDisplayTest(HWND dialog) {
 
 void LeaveDisplayTest(HWND dialog) {
   if (!IsChecked(dialog, IDC_DISPLAY_OK) && !IsChecked(dialog, IDC_DISPLAY_NOT_OK)) {
-    ShowMessage(kTextAnswerCn, kTextAnswerEn, 0, dialog);
+    ShowMessage(kTextAnswerCn, kTextAnswerEn, kMessageKindOk, dialog);
     return;
   }
   chineseDisplayOk = IsChecked(dialog, IDC_DISPLAY_OK) ? 1 : 0;
   // Only a Chinese interface opens the licence in Chinese.
-  bool chineseInterface = forceLanguage == 1 || forceLanguage == 2 || forceLanguage == 4 ||
-                          forceLanguage == 5;
-  if (!chineseInterface) CheckDlgButton(dialog, IDC_LICENCE_ENGLISH, BST_CHECKED);
+  if (!IsChineseLanguage(forceLanguage)) CheckDlgButton(dialog, IDC_LICENCE_ENGLISH, BST_CHECKED);
   pageIndex = kLicencePage;
   ShowPage(dialog, kLicencePage);
 }
@@ -231,6 +229,9 @@ INT_PTR OnSetCursor(HWND dialog) {
   return TRUE;
 }
 }  // namespace
+
+// Install is the command behind Next from the language page on.
+ButtonPaintContext WizardButtonContext(int page) { return {defaultCommandId, page >= kLanguagePage}; }
 
 INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "resources/languages.h"
+
 TEST(ChooseUiLanguage, FollowsChineseSublanguageOnlyOnDoubleByteSystems) {
   struct Case {
     int dbcs;
@@ -111,5 +113,18 @@ TEST(ChooseEnterTarget, PushButtonsTakeEnterEverythingElseMeansNext) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(ChooseEnterTarget(c.hasFocus, c.className, c.style), c.expected);
+  }
+}
+
+// The values that open the licence page in Chinese: 1, 2, 4 and 5.
+TEST(IsChineseLanguage, OnlyTheChineseInterfaceValues) {
+  const struct {
+    int language;
+    bool chinese;
+  } cases[] = {{-1, false}, {0, false}, {1, true}, {2, true},
+               {3, false},  {4, true},  {5, true}, {6, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.language);
+    EXPECT_EQ(IsChineseLanguage(c.language), c.chinese);
   }
 }

@@ -1,8 +1,15 @@
-# Tests of the build itself: what the packer refuses, that two builds give
-# the same setup program, and that a signed one still installs. They run on
-# the host; only the signed install goes through Wine. They belong to the
-# shipped (32-bit) build only: the builds they make are of that preset, so
-# the 64-bit build folder would only repeat them.
+# Tests of the build itself: the include order of the product's folders,
+# what the packer refuses, that two builds give the same setup program, and
+# that a signed one still installs. They run on the host; only the signed
+# install goes through Wine.
+
+# A look at the sources alone, cheap enough for every build folder.
+add_test(NAME include_order
+         COMMAND "${CMAKE_COMMAND}" -DROOT=${CMAKE_SOURCE_DIR} -P "${CMAKE_CURRENT_LIST_DIR}/include_order.cmake")
+set_tests_properties(include_order PROPERTIES TIMEOUT 60)
+
+# The rest belong to the shipped (32-bit) build only: the builds they make
+# are of that preset, so the 64-bit build folder would only repeat them.
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
   return()
 endif()

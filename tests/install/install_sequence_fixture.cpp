@@ -10,6 +10,7 @@
 #include "base/bounded_format.h"
 #include "install/install.h"
 #include "resources/resource.h"
+#include "shell/shell.h"
 #include "startup/startup.h"
 #include "tests/common/manifest_oracle.h"
 #include "wizard/wizard.h"
@@ -231,7 +232,7 @@ void InstallSequenceTest::TearDown() {
 int InstallSequenceTest::Run() {
   events.clear();
   recording = &events;
-  int result = RunInstall();
+  int result = RunInstall(kShellInstallSteps);
   recording = nullptr;
   return result;
 }

@@ -75,7 +75,7 @@ class OwnerCaptionTest : public testing::Test {
     item.hwndItem = button;
     item.hDC = surface.dc();
     item.rcItem = RECT{0, 0, kWidth, kHeight};
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, WizardButtonContext(pageIndex));
     DestroyWindow(button);
   }
 

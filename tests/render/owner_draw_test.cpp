@@ -57,7 +57,7 @@ class OwnerButtonTest : public testing::Test {
     item.hwndItem = button;
     item.hDC = surface.dc();
     item.rcItem = RECT{0, 0, surface.width(), surface.height()};
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, WizardButtonContext(pageIndex));
     DestroyWindow(button);
   }
 
@@ -158,7 +158,7 @@ TEST_F(OwnerButtonTest, DisabledIsDrawnLikeEnabled) {
     DRAWITEMSTRUCT item = {ODT_BUTTON, static_cast<UINT>(id), 0, ODA_DRAWENTIRE,
                            ODS_DISABLED | ODS_GRAYED, button, disabled.dc(),
                            RECT{0, 0, kWidth, kHeight}, 0};
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, WizardButtonContext(pageIndex));
     DestroyWindow(button);
     EXPECT_EQ(enabled.CountDifferences(disabled), 0);
   }

@@ -88,7 +88,8 @@ void DeleteStaleFiles() {
   }
 }
 
-// False when a row marked stop failed; rows after it are not touched.
+}  // namespace
+
 bool ExtractManifest(HWND progressBar) {
   for (const ManifestRow& row : kManifest) {
     KeepAnswering();
@@ -99,6 +100,8 @@ bool ExtractManifest(HWND progressBar) {
   }
   return true;
 }
+
+namespace {
 
 void CreateShortcuts(HWND progressBar) {
   int column = ShellTextColumn();

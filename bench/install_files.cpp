@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   LARGE_INTEGER frequency, start, end;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
-  int result = ExtractManifest(nullptr) ? 1 : 0;
+  int result = ExtractManifest(false, nullptr) ? 1 : 0;
   QueryPerformanceCounter(&end);
   if (argc == 3) {
     FILE* out = std::fopen(argv[2], "w");

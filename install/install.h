@@ -37,11 +37,11 @@ int DeleteInstalledFile(const char* path);  // 0 deleted, -1 otherwise
 int RemoveStaleTempFiles(const char* folder);
 
 // ---- Install sequence -------------------------------------------------------
-// The manifest's rows in order, each into installDir, the progress bar kept
-// current (none when null); false when a row marked stop failed, and the
-// rows after it are then not touched.
-struct HWND__;
-bool ExtractManifest(HWND__* progressBar);
+// The manifest's rows in order, each into installDir (install/manifest_extract.cpp);
+// the word base's rows are left out when keepWordBase. showProgress, when
+// not null, gets the rows' progress positions. False when a row marked stop
+// failed; the rows after it are then not touched.
+bool ExtractManifest(bool keepWordBase, void (*showProgress)(int position));
 int RunInstall();  // 1 success, 0 failure
 // Copies SCtrlSet0.bin from moduleDir into windowsDir when it is there (the
 // last step of RunInstall); nothing when either folder is empty.

@@ -88,20 +88,7 @@ void DeleteStaleFiles() {
   }
 }
 
-}  // namespace
-
-bool ExtractManifest(HWND progressBar) {
-  for (const ManifestRow& row : kManifest) {
-    KeepAnswering();
-    if (row.progress != 0) SetProgress(progressBar, row.progress);
-    if (row.condition == RowCondition::kWordBaseReplaced && keepOldWordBase == 1) continue;
-    int written = ExtractPayload(row.id, row.fileName, kInstallBufferSize, row.readOnly, row.hidden, nullptr);
-    if (written == 0 && row.onFailure == FailureRule::kStop) return false;
-  }
-  return true;
-}
-
-namespace {
+void ShowManifestProgress(int position) { SetProgress(GetDlgItem(mainDialog, IDC_PROGRESS), position); }
 
 void CreateShortcuts(HWND progressBar) {
   int column = ShellTextColumn();
@@ -132,7 +119,7 @@ int InstallSteps() {
   // What an interrupted earlier run was writing when it stopped.
   RemoveStaleTempFiles(installDir);
 
-  if (!ExtractManifest(progressBar)) return 0;
+  if (!ExtractManifest(keepOldWordBase == 1, ShowManifestProgress)) return 0;
 
   // The closing steps never change the result.
   SetProgress(progressBar, kProgressFilesDone);

@@ -1,3 +1,4 @@
+#!/bin/sh
 # Wine for a build folder: the loader of the build's kind and a prefix of
 # its own, made once and checked on every use. Sourced, with $build set to
 # the build folder, by every script that runs the build's Windows programs:
@@ -9,7 +10,7 @@
 #                                    makes $WINEPREFIX ready; 77 where the
 #                                    loader cannot run here
 #   tavik_stream LOG COMMAND...      runs COMMAND, its output through LOG
-#   tavik_skip_status STATUS LOG     STATUS, or 77 when tests were skipped
+#   tavik_skip_status STATUS LOG     STATUS, or 77 when every test was skipped
 # Run as a program, `wine-prefix.sh BUILD [--unmanaged]` makes the prefix
 # named by $WINEPREFIX and exits with tavik_prefix's status.
 #

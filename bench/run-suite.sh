@@ -52,8 +52,6 @@ if awk "BEGIN { exit !($load >= 0.5) }"; then
 fi
 start_load="$(cut -d' ' -f1-3 /proc/loadavg)"
 
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 keeper=""
 # With set -e a failing command in an EXIT trap becomes the script's status:
 # no wineserver left to end is no failure.
@@ -69,17 +67,13 @@ run_table() {
   dir="$(cd "$dir" && pwd)"
   export WINEPREFIX="$dir/bench/wineprefix"
   # The loader itself, of the build's kind (32-bit for the shipped build):
-  # the wine wrapper script would add a shell to every timed start.
-  loader=wine
-  if [ "$(cat "$dir/wine-arch" 2>/dev/null)" = win32 ]; then
-    [ -x /usr/lib/wine/wine ] && loader=/usr/lib/wine/wine
-  else
-    [ -x /usr/lib/wine/wine64 ] && loader=/usr/lib/wine/wine64
-  fi
-  if [ "$loader" = wine ]; then unset WINELOADER; else export WINELOADER=$loader; fi
-  # Shell folders inside the prefix, not links to the host's home: the
-  # installs below make desktop shortcuts (cmake/wine-prefix.sh does both).
-  cmake/wine-prefix.sh "$dir" --unmanaged
+  # the wine wrapper script would add a shell to every timed start. Shell
+  # folders inside the prefix, not links to the host's home: the installs
+  # below make desktop shortcuts.
+  build="$dir"
+  . cmake/wine-prefix.sh
+  loader="$tavik_wine"
+  tavik_prefix --unmanaged || return $?
   # One wineserver for the whole table: every start is a warm start. A
   # window stays open meanwhile, as the desktop does on Windows: otherwise
   # Wine ends its desktop process whenever the last program with a window

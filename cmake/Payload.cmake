@@ -26,6 +26,10 @@ add_custom_command(
   COMMENT "Building the bitmap glyph font from GNU Unifont")
 add_custom_target(glyph_font DEPENDS "${TAVIK_FONT_FILE}")
 
+# The sample payload generator's literal texts: a change makes the payload anew.
+set(TAVIK_SAMPLE_TEXTS "${CMAKE_SOURCE_DIR}/tools/sample_payload/texts")
+file(GLOB TAVIK_SAMPLE_TEXT_FILES CONFIGURE_DEPENDS "${TAVIK_SAMPLE_TEXTS}/*")
+
 function(tavik_add_payload name)
   cmake_parse_arguments(ARG "" "PROFILE;SOURCE_DIR" "PACK_ARGS" ${ARGN})
   if(NOT ARG_PROFILE)
@@ -52,9 +56,9 @@ function(tavik_add_payload name)
       add_custom_command(
         OUTPUT "${generated}"
         COMMAND "${TAVIK_SAMPLE_PAYLOAD}" --profile ${ARG_PROFILE} --out "${files}"
-                --font "${TAVIK_FONT_FILE}" --package "${TAVIK_SPEECH_PACKAGE}" ${stubs}
+                --font "${TAVIK_FONT_FILE}" --texts "${TAVIK_SAMPLE_TEXTS}" --package "${TAVIK_SPEECH_PACKAGE}" ${stubs}
         COMMAND "${CMAKE_COMMAND}" -E touch "${generated}"
-        DEPENDS host_tools "${TAVIK_SAMPLE_PAYLOAD}" "${TAVIK_FONT_FILE}"
+        DEPENDS host_tools "${TAVIK_SAMPLE_PAYLOAD}" "${TAVIK_FONT_FILE}" ${TAVIK_SAMPLE_TEXT_FILES}
                 ${TAVIK_STUB_TARGETS} speech_package "${TAVIK_SPEECH_PACKAGE}"
         COMMENT "Generating the ${ARG_PROFILE} sample payload")
       add_custom_target(sample_payload_${ARG_PROFILE} DEPENDS "${generated}")

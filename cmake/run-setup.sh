@@ -14,7 +14,7 @@ echo "== Payload packed into $build/TavikSetup.exe"
 cat "$build/payload/product/summary.txt"
 ls -l "$build/TavikSetup.exe"
 
-. "$source_dir/cmake/wine-env.sh"
+. "$source_dir/cmake/wine-prefix.sh"
 if ! tavik_wine_runs; then
   echo "== This machine cannot run $tavik_wine, so not the $tavik_arch setup program either." >&2
   echo "   The 64-bit build runs here: cmake --preset windows-x64 && cmake --build build-x64 &&" >&2

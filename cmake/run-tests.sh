@@ -29,7 +29,7 @@ run_suite() {  # run_suite BUILD [ctest options]
   wineserver -k 2>/dev/null || true
 }
 run_suite "$build"
-(build="$build" && . "$(dirname "$0")/wine-env.sh" && tavik_wine_runs) && runs_32=1 || runs_32=0
+(. "$(dirname "$0")/wine-prefix.sh" && tavik_wine_runs) && runs_32=1 || runs_32=0
 if [ "$runs_32" = 0 ]; then
   echo "== WARNING: this machine cannot run 32-bit programs: the Windows tests of" \
        "$build were skipped; the end-to-end scenarios run on the 64-bit build." >&2

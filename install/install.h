@@ -49,6 +49,11 @@ struct ShellInstallSteps {
   void (*registerDocumentTypes)();             // only on Vista or later
 };
 int RunInstall(const ShellInstallSteps& shell);  // 1 success, 0 failure
+// The manifest's rows in order, each into installDir (install/manifest_extract.cpp);
+// the word base's rows are left out when keepWordBase. showProgress, when
+// not null, gets the rows' progress positions. False when a row marked stop
+// failed; the rows after it are then not touched.
+bool ExtractManifest(bool keepWordBase, void (*showProgress)(int position));
 // Copies SCtrlSet0.bin from moduleDir into windowsDir when it is there (the
 // last step of RunInstall); nothing when either folder is empty.
 void CopySettingsFile();

@@ -77,17 +77,7 @@ void DeleteStaleFiles() {
   }
 }
 
-// False when a row marked stop failed; rows after it are not touched.
-bool ExtractManifest(HWND progressBar) {
-  for (const ManifestRow& row : kManifest) {
-    KeepAnswering();
-    if (row.progress != 0) SetProgress(progressBar, row.progress);
-    if (row.condition == RowCondition::kWordBaseReplaced && keepOldWordBase == 1) continue;
-    int written = ExtractPayload(row.id, row.fileName, kInstallBufferSize, row.readOnly, row.hidden, nullptr);
-    if (written == 0 && row.onFailure == FailureRule::kStop) return false;
-  }
-  return true;
-}
+void ShowManifestProgress(int position) { SetProgress(GetDlgItem(mainDialog, IDC_PROGRESS), position); }
 
 // The names handed to the shell must be in the code page of the system's
 // own language, whatever language the product's interface is.
@@ -112,7 +102,7 @@ int InstallSteps(const ShellInstallSteps& shell) {
   // What an interrupted earlier run was writing when it stopped.
   RemoveStaleTempFiles(installDir);
 
-  if (!ExtractManifest(progressBar)) return 0;
+  if (!ExtractManifest(keepOldWordBase == 1, ShowManifestProgress)) return 0;
 
   // The closing steps never change the result.
   SetProgress(progressBar, kProgressFilesDone);

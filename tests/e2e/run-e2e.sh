@@ -14,8 +14,7 @@ state="$build/e2e"
 mkdir -p "$state"
 
 export WINEPREFIX="$build/wineprefix-e2e"
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+. "$(dirname "$0")/../../cmake/wine-prefix.sh"
 # Wine's own fonts and Latin ones; no font of the host with Chinese glyphs.
 export FONTCONFIG_FILE="$state/fonts.conf"
 if [ ! -f "$FONTCONFIG_FILE" ]; then
@@ -49,29 +48,26 @@ fi
 
 # A prefix that a Wine run without this font configuration has seen keeps
 # the host's fonts in its registry and loads them from there: made anew.
-if grep -qsiE '^"[^"]*"="Z:.*\.(ttf|otf|ttc|fon)"' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" &&
-   grep -hiE '^"[^"]*"="Z:.*\.(ttf|otf|ttc|fon)"' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" |
-     grep -qviE 'wine\\\\fonts|dejavu|liberation'; then
-  echo "run-e2e: $WINEPREFIX has seen the host's fonts; making it anew" >&2
-  wineserver -k 2>/dev/null || true
-  rm -rf "$WINEPREFIX"
-fi
-
-# The prefix is made once (cmake/wine-prefix.sh), of the build's kind; where
-# this machine cannot run the build's programs, that exits 77 (a skip).
-. "$(dirname "$0")/../../cmake/wine-env.sh"
-sh "$(dirname "$0")/../../cmake/wine-prefix.sh" "$build"
+saw_host_fonts() {
+  grep -hiE '^"[^"]*"="Z:.*\.(ttf|otf|ttc|fon)"' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" 2>/dev/null |
+    grep -qviE 'wine\\\\fonts|dejavu|liberation'
+}
+# The prefix is made once, of the build's kind; where this machine cannot
+# run the build's programs, that is a skip (77).
+status=0
+tavik_prefix --stale-if saw_host_fonts || status=$?
+[ "$status" = 0 ] || exit "$status"
 # Kept warm between scenarios; its output must not hold the caller's pipe.
 wineserver -p10 >/dev/null 2>&1 || true
 
 result="$state/result.$$"
 output="$state/output.$$"
 rm -f "$result"
-# Output through a file: explorer keeps the caller's pipe open after the end.
-TAVIK_E2E_RESULT="$result" "$tavik_wine" explorer /desktop=TavikShots,1024x768 \
-  "$build/tests/e2e_setup_test.exe" --gtest_filter="$filter" >"$output" 2>&1 || true
-cat "$output"
+export TAVIK_E2E_RESULT="$result"
+tavik_stream "$output" "$tavik_wine" explorer /desktop=TavikShots,1024x768 \
+  "$build/tests/e2e_setup_test.exe" --gtest_filter="$filter" || true
 status="$(cat "$result" 2>/dev/null || echo 1)"
-rm -f "$result" "$output"
 [ "$status" = 0 ] || echo "run-e2e: $filter ended with $status"
+status="$(tavik_skip_status "$status" "$output")"
+rm -f "$result" "$output"
 exit "$status"

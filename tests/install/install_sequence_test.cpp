@@ -61,11 +61,11 @@ void PlantStaleFiles(const std::string& folder) {
   std::vector<std::string> names = StaleFileNames();
   for (std::size_t i = 0; i < names.size(); ++i) {
     std::string name = i % 3 == 0 ? names[i] : i % 3 == 1 ? Upper(names[i]) : Lower(names[i]);
-    WriteWholeFile(folder + "\\" + name, "stale", i % 4 == 0 ? kReadOnlyHidden : 0);
+    EXPECT_TRUE(WriteWholeFile(folder + "\\" + name, "stale", i % 4 == 0 ? kReadOnlyHidden : 0));
   }
   for (const char* neighbour :
        {"pykeys.dic0000", "Gbkflat.dic1", "flatAuto.dic00011", "xflatAdjust.dic"})
-    WriteWholeFile(folder + "\\" + neighbour, "keep");
+    EXPECT_TRUE(WriteWholeFile(folder + "\\" + neighbour, "keep"));
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ TEST_F(InstallSequenceTest, CompleteRunInstallsEveryFileAndClosingStep) {
   EXPECT_EQ(MessageBoxCount(), 0);
   EXPECT_EQ(keepOldWordBase, 0);
   for (const ManifestRow& row : kManifest) ExpectRowInstalled(installFolder, row);
-  EXPECT_EQ(FolderEntries(installFolder).size(), kManifestRowCount);
+  EXPECT_EQ(ListFolder(installFolder).size(), kManifestRowCount);
 
   std::string config;
   ASSERT_TRUE(ReadWholeFile(InstallPath("dodazaze.ini"), config));
@@ -90,11 +90,11 @@ TEST_F(InstallSequenceTest, CompleteRunInstallsEveryFileAndClosingStep) {
   EXPECT_NE(config.find("\r\nForceLanguage=2\r\n"), std::string::npos) << config;
 
   std::string startMenu = ProgramsFolder() + "\\Tavik Roved Editor";
-  EXPECT_EQ(LinkTarget(startMenu + "\\Tavik Roved Editor.lnk"), InstallPath("TVKEdit.exe"));
-  EXPECT_EQ(LinkTarget(startMenu + "\\Tavik Roved Editor UnInstall.lnk"),
+  EXPECT_EQ(ReadShellLink(startMenu + "\\Tavik Roved Editor.lnk").path, InstallPath("TVKEdit.exe"));
+  EXPECT_EQ(ReadShellLink(startMenu + "\\Tavik Roved Editor UnInstall.lnk").path,
             InstallPath("TVKEditUnInstall.exe"));
-  EXPECT_EQ(LinkTarget(DesktopFolder() + "\\Morvelpad.lnk"), InstallPath("Morvel.exe"));
-  EXPECT_EQ(LinkTarget(DesktopFolder() + "\\Tavik Roved Editor.lnk"), InstallPath("TVKEdit.exe"));
+  EXPECT_EQ(ReadShellLink(DesktopFolder() + "\\Morvelpad.lnk").path, InstallPath("Morvel.exe"));
+  EXPECT_EQ(ReadShellLink(DesktopFolder() + "\\Tavik Roved Editor.lnk").path, InstallPath("TVKEdit.exe"));
 
   HKEY key = nullptr;
   EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "TVKEditor.Document", 0, KEY_READ, &key),
@@ -154,10 +154,10 @@ TEST_F(InstallSequenceTest, WordBaseIsKeptOrReplacedAsAnswered) {
     const DWORD oldAttributes[] = {FILE_ATTRIBUTE_HIDDEN, 0, FILE_ATTRIBUTE_READONLY,
                                    kReadOnlyHidden};
     for (int i = 0; i < 4; ++i)
-      WriteWholeFile(InstallPath(kWordBaseFiles[i]),
-                     std::string(1, '\x81') + "old " + kWordBaseFiles[i], oldAttributes[i]);
-    WriteWholeFile(InstallPath("py_1key.dic"), "old", kReadOnlyHidden);
-    WriteWholeFile(InstallPath("sort.dic"), "old", kReadOnlyHidden);
+      EXPECT_TRUE(WriteWholeFile(InstallPath(kWordBaseFiles[i]),
+                     std::string(1, '\x81') + "old " + kWordBaseFiles[i], oldAttributes[i]));
+    EXPECT_TRUE(WriteWholeFile(InstallPath("py_1key.dic"), "old", kReadOnlyHidden));
+    EXPECT_TRUE(WriteWholeFile(InstallPath("sort.dic"), "old", kReadOnlyHidden));
     PlantStaleFiles(installFolder);
     SetQuestionAnswer(c.answer);
 
@@ -212,8 +212,12 @@ TEST_F(InstallSequenceTest, SettingsFileIsCopiedOnlyWhenBesideTheProgram) {
     SCOPED_TRACE(c.name);
     std::string source = moduleFolder + "SCtrlSet0.bin";
     std::string target = windowsFolder + "SCtrlSet0.bin";
-    if (c.sourcePresent) WriteWholeFile(source, "new settings");
-    if (c.targetPresent) WriteWholeFile(target, "old settings", kReadOnlyHidden);
+    if (c.sourcePresent) {
+      EXPECT_TRUE(WriteWholeFile(source, "new settings"));
+    }
+    if (c.targetPresent) {
+      EXPECT_TRUE(WriteWholeFile(target, "old settings", kReadOnlyHidden));
+    }
 
     ASSERT_EQ(Run(), 1);
 
@@ -226,7 +230,7 @@ TEST_F(InstallSequenceTest, SettingsFileIsCopiedOnlyWhenBesideTheProgram) {
       EXPECT_EQ(copied, "old settings");
       EXPECT_EQ(ReadOnlyHidden(target), kReadOnlyHidden);
     }
-    EXPECT_EQ(FolderEntries(windowsFolder).size(), c.sourcePresent || c.targetPresent ? 1u : 0u);
+    EXPECT_EQ(ListFolder(windowsFolder).size(), c.sourcePresent || c.targetPresent ? 1u : 0u);
 
     TearDown();
     SetUp();
@@ -248,17 +252,17 @@ TEST_F(InstallSequenceTest, ShortcutNamesFollowTheShellLanguage) {
 
     std::string editor = kEditorName[c.column];
     std::string folder = ProgramsFolder() + "\\" + editor;
-    EXPECT_EQ(FolderEntries(ProgramsFolder()), std::vector<std::string>{editor});
-    EXPECT_EQ(LinkTarget(folder + "\\" + editor + ".lnk"), InstallPath("TVKEdit.exe"));
-    EXPECT_EQ(LinkTarget(folder + "\\" + kUninstallerName[c.column] + ".lnk"),
+    EXPECT_EQ(ListFolder(ProgramsFolder()), std::vector<std::string>{editor});
+    EXPECT_EQ(ReadShellLink(folder + "\\" + editor + ".lnk").path, InstallPath("TVKEdit.exe"));
+    EXPECT_EQ(ReadShellLink(folder + "\\" + kUninstallerName[c.column] + ".lnk").path,
               InstallPath("TVKEditUnInstall.exe"));
     if (c.desktopWanted) {
-      EXPECT_EQ(FolderEntries(DesktopFolder()).size(), 2u);
-      EXPECT_EQ(LinkTarget(DesktopFolder() + "\\" + kNotesEditorName[c.column] + ".lnk"),
+      EXPECT_EQ(ListFolder(DesktopFolder()).size(), 2u);
+      EXPECT_EQ(ReadShellLink(DesktopFolder() + "\\" + kNotesEditorName[c.column] + ".lnk").path,
                 InstallPath("Morvel.exe"));
-      EXPECT_EQ(LinkTarget(DesktopFolder() + "\\" + editor + ".lnk"), InstallPath("TVKEdit.exe"));
+      EXPECT_EQ(ReadShellLink(DesktopFolder() + "\\" + editor + ".lnk").path, InstallPath("TVKEdit.exe"));
     } else {
-      EXPECT_TRUE(FolderEntries(DesktopFolder()).empty());
+      EXPECT_TRUE(ListFolder(DesktopFolder()).empty());
     }
 
     TearDown();
@@ -298,7 +302,7 @@ TEST_F(InstallSequenceTest, StaleFilesInOtherCaseOnACaseSensitiveFolder) {
 
   EXPECT_EQ(Run(), 1);
 
-  std::vector<std::string> entries = FolderEntries(folder);
+  std::vector<std::string> entries = ListFolder(folder);
   for (const char* gone : {"GBKFLAT.DIC", "PyKeys.Dic", "FLATAUTO.DIC0110", "flatadjust.dic1111"})
     EXPECT_EQ(std::count(entries.begin(), entries.end(), gone), 0) << gone;
   // The rows wrote their own spelling, which they could not have, had an
@@ -308,7 +312,7 @@ TEST_F(InstallSequenceTest, StaleFilesInOtherCaseOnACaseSensitiveFolder) {
   EXPECT_EQ(std::count(entries.begin(), entries.end(), "GBKFLAT.DIC0000"), 1);
   EXPECT_EQ(entries.size(), kManifestRowCount + 1);
   ExpectRowInstalled(folder, kManifest[1]);
-  DeleteTree(folder);
+  RemoveTree(folder);
 }
 
 TEST_F(InstallSequenceTest, FileWhosePathDoesNotFitFailsAlone) {
@@ -331,13 +335,13 @@ TEST_F(InstallSequenceTest, FileWhosePathDoesNotFitFailsAlone) {
     if (fits) ExpectRowInstalled(folder, row);
   }
   // Nothing was written under a shortened name.
-  EXPECT_EQ(FolderEntries(folder).size(), fitting);
+  EXPECT_EQ(ListFolder(folder).size(), fitting);
   EXPECT_LT(fitting, kManifestRowCount);
 }
 
 TEST_F(InstallSequenceTest, BufferIsGivenBackAfterASuccessfulRun) {
   ExpectNoMemoryKept([this] {
-    DeleteTree(InstallPath("CiZuFlat.igb"));  // no word-base question on the next run
+    RemoveTree(InstallPath("CiZuFlat.igb"));  // no word-base question on the next run
     EXPECT_EQ(Run(), 1);
   });
 }

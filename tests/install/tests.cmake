@@ -60,7 +60,7 @@ if(CMAKE_CROSSCOMPILING)  # the native tools project builds only PURE tests
   tavik_sequence_test(install_sequence_first_row_test "${TAVIK_PAYLOAD_RC_sequence_first_row}")
 endif()
 tavik_test(config_rewrite_test PURE SOURCES install/config_rewrite_test.cpp install/path_text_test.cpp)
-tavik_test(word_base_test GUI SOURCES install/word_base_test.cpp common/disk_test_support.cpp
+tavik_test(word_base_test GUI SOURCES install/word_base_test.cpp
            RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)
-tavik_test(config_file_test GBK SOURCES install/config_file_test.cpp common/disk_test_support.cpp
+tavik_test(config_file_test GBK SOURCES install/config_file_test.cpp
            RC ${TAVIK_TEST_PAYLOAD_RC})

@@ -2,5 +2,5 @@
 tavik_test(ref_string_test SOURCES shell/ref_string_test.cpp)
 tavik_test(registry_test SOURCES shell/registry_test.cpp)
 tavik_test(legacy_path_test PURE SOURCES shell/legacy_path_test.cpp)
-tavik_test(shortcuts_test SOURCES shell/shortcuts_test.cpp common/disk_test_support.cpp
+tavik_test(shortcuts_test SOURCES shell/shortcuts_test.cpp
            RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)

@@ -62,7 +62,8 @@ class RegistryFault : public ServerRegistrationTest {
  protected:
   void SetUp() override {
     ServerRegistrationTest::SetUp();
-    if (!HasFatalFailure()) ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, folder_.c_str()));
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, folder_.c_str()));
   }
 
   // Empties the classes for the next case.

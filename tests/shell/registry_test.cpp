@@ -91,7 +91,8 @@ class Registration : public ServerRegistrationTest {
  protected:
   void SetUp() override {
     ServerRegistrationTest::SetUp();
-    if (!HasFatalFailure()) UseInstallDir(folder_);
+    if (HasFatalFailure()) return;
+    UseInstallDir(folder_);
   }
 
   void UseInstallDir(const std::string& folder) {

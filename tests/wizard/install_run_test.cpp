@@ -34,9 +34,9 @@ std::string SpeechPackagePath() {
   return std::string(temp) + "Sapi51forTavik.msi";
 }
 
-// The install registers classes and makes shortcuts: all of it goes into
-// this program's own registry keys and shell folders.
-SandboxEnvironment* const sandbox = AddSandboxEnvironment("wizard_install", Sandbox::kAll);
+// The shortcuts go into this program's own shell folders. The classes stay
+// the prefix's: opening the speech package goes through its file type.
+SandboxEnvironment* const sandbox = AddSandboxEnvironment("wizard_install", Sandbox::kUser);
 
 double ProcessCpuSeconds() {
   FILETIME created, exited, kernel, user;

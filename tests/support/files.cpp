@@ -20,11 +20,12 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  static char chunk[1 << 16];
+  std::vector<char> chunk(1 << 16);
   DWORD got = 0;
   bool ok = true;
-  while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0)
-    bytes.append(chunk, got);
+  while ((ok = ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) != 0) &&
+         got > 0)
+    bytes.append(chunk.data(), got);
   CloseHandle(file);
   if (!ok) bytes.clear();
   return ok;

@@ -25,6 +25,7 @@
 #include "resources/resource.h"
 #include "shell/shell.h"
 #include "startup/startup.h"
+#include "tests/support/sandbox.h"
 #include "wizard/wizard.h"
 
 namespace {
@@ -114,6 +115,14 @@ int main(int argc, char** argv) {
   if (argc == 4) resultPath = argv[3];
   if (!understood) {
     std::fprintf(stderr, "usage: install_run.exe FOLDER [--result FILE]\n");
+    return 2;
+  }
+  // Shortcuts and registration go to keys and folders of this run, removed
+  // at its end; set up before any shell call, since the shell keeps the
+  // folders it read first.
+  Sandbox sandbox("install_run", Sandbox::kAll);
+  if (!sandbox.error().empty()) {
+    std::fprintf(stderr, "%s\n", sandbox.error().c_str());
     return 2;
   }
   appInstance = GetModuleHandleA(nullptr);

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "tests/common/manifest_oracle.h"
+#include "tests/support/manifest_oracle.h"
 
 TEST(Manifest, IdsAndNamesAreUnique) {
   std::set<int> ids;

@@ -10,7 +10,7 @@
 
 #include "base/bounded_format.h"
 #include "base/manifest.h"
-#include "tests/common/manifest_oracle.h"
+#include "tests/support/manifest_oracle.h"
 
 const ShellNames kShellNames[3] = {
     {L"Tavik Roved Editor", L"Tavik Roved Editor UnInstall", L"Morvelpad"},

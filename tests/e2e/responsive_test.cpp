@@ -8,7 +8,7 @@
 #include <string>
 
 #include "resources/resource.h"
-#include "tests/common/answer_probe.h"
+#include "tests/support/answer_probe.h"
 #include "tests/e2e/install_checks.h"
 #include "tests/e2e/machine_state.h"
 #include "tests/e2e/scenario.h"

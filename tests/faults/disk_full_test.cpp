@@ -31,33 +31,7 @@ std::string SmallDisk() {
   return disk != nullptr ? disk : "";
 }
 
-unsigned long long FreeBytes(const std::string& folder) {
-  ULARGE_INTEGER available, total, free;
-  if (!GetDiskFreeSpaceExA((folder + "\\").c_str(), &available, &total, &free)) return 0;
-  return available.QuadPart;
-}
-
 unsigned long long Pages(unsigned long long bytes) { return (bytes + kPage - 1) / kPage * kPage; }
-
-// Writes a file of real bytes (a sparse one would take no space) so that
-// about `leave` bytes stay free.
-bool FillDisk(const std::string& path, unsigned long long leave) {
-  unsigned long long free = FreeBytes(path.substr(0, path.rfind('\\')));
-  if (free < leave) return false;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  static const std::vector<char> chunk(1 << 16, 'F');
-  unsigned long long left = (free - leave) / kPage * kPage;
-  bool ok = true;
-  while (ok && left > 0) {
-    DWORD part = static_cast<DWORD>(left < chunk.size() ? left : chunk.size());
-    DWORD written = 0;
-    ok = WriteFile(file, chunk.data(), part, &written, nullptr) && written == part;
-    left -= part;
-  }
-  CloseHandle(file);
-  return ok;
-}
 
 class DiskFull : public ::testing::Test {
  protected:

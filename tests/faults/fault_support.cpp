@@ -1,30 +1,6 @@
 // Helpers of the fault suite (see fault_support.h).
 #include "tests/faults/fault_support.h"
 
-#include <algorithm>
-#include <cctype>
-
-namespace {
-// Kept apart from the other test helpers, so that this file links beside
-// either of them.
-bool ReadEntry(const std::string& path, Bytes& data) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(file, &size) != 0;
-  if (ok) {
-    data.assign(static_cast<std::size_t>(size.QuadPart), 0);
-    DWORD read = 0;
-    ok = data.empty() ||
-         (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) &&
-          read == data.size());
-  }
-  CloseHandle(file);
-  return ok;
-}
-}  // namespace
-
 FolderState Snapshot(const std::string& folder) {
   FolderState state;
   WIN32_FIND_DATAA found;
@@ -36,7 +12,7 @@ FolderState Snapshot(const std::string& folder) {
     std::string path = folder + "\\" + name;
     FileState& entry = state[name];
     entry.attributes = GetFileAttributesA(path.c_str()) & kWatchedAttributes;
-    if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && !ReadEntry(path, entry.bytes)) {
+    if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && !ReadWholeFile(path, entry.bytes)) {
       entry.bytes = AsBytes("<unreadable>");
     }
   } while (FindNextFileA(search, &found));
@@ -73,16 +49,3 @@ bool IsExtractionTempName(const std::string& name) {
   }
   return true;
 }
-
-std::string MakeFolderOfLength(const std::string& parent, std::size_t length, char fill) {
-  std::string path = parent;
-  while (path.size() < length) {
-    std::size_t remaining = length - path.size();  // backslash and name
-    std::size_t part = remaining <= 201 ? remaining - 1 : std::min<std::size_t>(200, remaining - 3);
-    path += "\\" + std::string(part, fill);
-    CreateDirectoryA(path.c_str(), nullptr);
-  }
-  return path;
-}
-
-Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-using Bytes = std::vector<unsigned char>;
+#include "tests/support/files.h"
 
 // The attributes an install step may set or clear; the rest (archive, for
 // one, which the file system keeps on its own) are left out of snapshots.
@@ -32,10 +32,3 @@ std::string DescribeChange(const FolderState& before, const FolderState& after);
 
 // A temporary file of the extraction: "~tvk", four upper-case hex digits, ".tmp".
 bool IsExtractionTempName(const std::string& name);
-
-// A folder whose path has exactly `length` characters, made below parent
-// (which exists) from components of at most 200 characters of fill.
-std::string MakeFolderOfLength(const std::string& parent, std::size_t length, char fill);
-
-// The bytes of text, for comparisons with file contents.
-Bytes AsBytes(const std::string& text);

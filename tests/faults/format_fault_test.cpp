@@ -16,68 +16,12 @@
 
 #include "base/ref_string.h"
 #include "shell/shell.h"
+#include "tests/support/printf_cases.h"
+#include "tests/support/sandbox_fixtures.h"
 
 namespace {
 
-int Pick(std::mt19937& random, int count) {
-  return std::uniform_int_distribution<int>(0, count - 1)(random);
-}
-char PickOf(std::mt19937& random, const char* set) {
-  return set[Pick(random, static_cast<int>(std::strlen(set)))];
-}
-
 // ---- Format --------------------------------------------------------------------------
-
-struct Argument {
-  char type;  // 'i' int, 'l' long long, 'd' double, 's' text, 'p' pointer
-  int i = 0;
-  long long ll = 0;
-  double d = 0;
-  std::string s;
-  void* p = nullptr;
-};
-
-constexpr std::size_t kMaxArguments = 3;
-
-// Calls Format with the generated arguments, each with its own C type.
-template <typename... Done>
-void CallFormat(RefString& out, const char* format, const std::vector<Argument>& args,
-                std::size_t next, Done... done) {
-  if (next == args.size()) {
-    out.Format(format, done...);
-    return;
-  }
-  if constexpr (sizeof...(Done) < kMaxArguments) {
-    const Argument& a = args[next];
-    switch (a.type) {
-      case 'i':
-        return CallFormat(out, format, args, next + 1, done..., a.i);
-      case 'l':
-        return CallFormat(out, format, args, next + 1, done..., a.ll);
-      case 'd':
-        return CallFormat(out, format, args, next + 1, done..., a.d);
-      case 's':
-        return CallFormat(out, format, args, next + 1, done..., a.s.c_str());
-      default:
-        return CallFormat(out, format, args, next + 1, done..., a.p);
-    }
-  }
-}
-
-template <typename Value>
-std::string CPrinted(const std::string& spec, Value value) {
-  int needed = std::snprintf(nullptr, 0, spec.c_str(), value);
-  if (needed <= 0) return "";
-  std::vector<char> out(static_cast<std::size_t>(needed) + 1);
-  std::snprintf(out.data(), out.size(), spec.c_str(), value);
-  return out.data();  // up to a NUL that "%c" of 0 would write
-}
-
-struct Generated {
-  std::string format;
-  std::vector<Argument> args;
-  std::string expected;
-};
 
 std::string Literal(std::mt19937& random) {
   std::string text;
@@ -92,60 +36,22 @@ std::string Literal(std::mt19937& random) {
   return text;
 }
 
-// Flags, width and precision, as a C spec after "%" (no length modifier).
-std::string NumericSpec(std::mt19937& random) {
-  std::string spec;
-  for (int k = Pick(random, 3); k > 0; --k) spec += PickOf(random, "-+0 #");
-  if (Pick(random, 2)) spec += std::to_string(1 + Pick(random, 30));
-  if (Pick(random, 2)) spec += "." + std::to_string(Pick(random, 15));
-  return spec;
-}
-
 void AddConversion(std::mt19937& random, Generated& g) {
-  int kind = Pick(random, 6);
-  Argument a;
-  std::string spec = NumericSpec(random);
-  if (kind == 0) {  // text, precision cuts, width ignored
-    a.type = 's';
-    a.s = Literal(random);
-    int precision = Pick(random, 3) ? -1 : Pick(random, 10);
-    std::string written =
-        "%" + (Pick(random, 2) ? std::to_string(Pick(random, 20)) : std::string());
-    if (precision >= 0) written += "." + std::to_string(precision);
-    g.format += written + "s";
-    g.expected += precision >= 0 && static_cast<std::size_t>(precision) < a.s.size()
-                      ? a.s.substr(0, precision)
-                      : a.s;
-  } else if (kind == 1) {  // a double; "L" is collected and dropped
-    a.type = 'd';
-    a.d =
-        std::ldexp(std::uniform_real_distribution<double>(-1, 1)(random), Pick(random, 200) - 100);
-    char conversion = PickOf(random, "eEfgG");
-    std::string length = Pick(random, 4) == 0 ? "L" : Pick(random, 4) == 0 ? "l" : "";
-    g.format += "%" + spec + length + conversion;
-    g.expected += CPrinted("%" + spec + (length == "l" ? "l" : "") + conversion, a.d);
-  } else if (kind == 2) {  // 64 bits through "ll"
-    a.type = 'l';
-    a.ll = (static_cast<long long>(random()) << 32) ^ random();
-    char conversion = PickOf(random, "diouxX");
-    g.format += "%" + spec + "ll" + conversion;
-    g.expected += CPrinted("%" + spec + "ll" + conversion, a.ll);
-  } else if (kind == 3) {  // a pointer
-    a.type = 'p';
-    a.p = reinterpret_cast<void*>(static_cast<std::uintptr_t>(random()));
-    g.format += "%p";
-    g.expected += CPrinted("%p", a.p);
-  } else {  // an int, sometimes with "h", "hh", "l" or a "*" that takes nothing
-    a.type = 'i';
-    a.i = static_cast<int>(random());
-    char conversion = PickOf(random, "diouxXc");
-    if (conversion == 'c') a.i = 32 + Pick(random, 95);
-    const char* lengths[] = {"", "", "h", "hh", "l"};
-    std::string length = lengths[Pick(random, 5)];
-    bool star = Pick(random, 6) == 0;
-    g.format += "%" + std::string(star ? "*" : "") + spec + length + conversion;
-    g.expected += CPrinted("%" + spec + length + conversion, a.i);
+  if (Pick(random, 6) != 0) {
+    AddNumericConversion(random, g);
+    return;
   }
+  // Text: a precision cuts it, a width is ignored.
+  Argument a;
+  a.type = 's';
+  a.s = Literal(random);
+  int precision = Pick(random, 3) ? -1 : Pick(random, 10);
+  std::string written = "%" + (Pick(random, 2) ? std::to_string(Pick(random, 20)) : std::string());
+  if (precision >= 0) written += "." + std::to_string(precision);
+  g.format += written + "s";
+  g.expected += precision >= 0 && static_cast<std::size_t>(precision) < a.s.size()
+                    ? a.s.substr(0, precision)
+                    : a.s;
   g.args.push_back(a);
 }
 
@@ -231,25 +137,10 @@ TEST(FormatFault, WideResultsAreWhole) {
 
 // ---- Template expansion ----------------------------------------------------------------
 
-constexpr char kScratchRoot[] = "Software\\TavikFormatFault";
-constexpr char kClassesKey[] = "Software\\TavikFormatFault\\Classes";
 constexpr std::size_t kExpansionLimit = 255;
 
-class TemplateExpansion : public ::testing::Test {
+class TemplateExpansion : public ClassesSandboxTest {
  protected:
-  void SetUp() override {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kClassesKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &classes_, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_), ERROR_SUCCESS);
-  }
-  void TearDown() override {
-    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-    RegCloseKey(classes_);
-    RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
-  }
-
   // The default value of key below the scratch classes, or "<no key>".
   std::string Value(const std::string& key) {
     HKEY opened = nullptr;
@@ -262,8 +153,6 @@ class TemplateExpansion : public ::testing::Test {
     RegCloseKey(opened);
     return result == ERROR_SUCCESS ? std::string(data) : "<no value>";
   }
-
-  HKEY classes_ = nullptr;
 };
 
 // A template of literal runs and inserts, and its expansion.

@@ -154,10 +154,10 @@ class InstallFault : public InstallSequenceTest {
   // Every row's file as a previous version; every other one read-only and hidden.
   void PlantPrevious() {
     for (std::size_t i = 0; i < kManifestRowCount; ++i) {
-      WriteWholeFile(InstallPath(kManifest[i].fileName), Previous(i), i % 2 ? kReadOnlyHidden : 0);
+      EXPECT_TRUE(WriteWholeFile(InstallPath(kManifest[i].fileName), Previous(i), i % 2 ? kReadOnlyHidden : 0));
     }
     for (const std::string& folder : {ProgramsFolder(), DesktopFolder()}) {
-      for (const std::string& name : FolderEntries(folder)) DeleteTree(folder + "\\" + name);
+      for (const std::string& name : ListFolder(folder)) RemoveTree(folder + "\\" + name);
     }
   }
 
@@ -198,7 +198,7 @@ class InstallFault : public InstallSequenceTest {
 
   // Nothing but the manifest's files.
   void ExpectOnlyManifestFiles() {
-    for (const std::string& name : FolderEntries(installFolder)) {
+    for (const std::string& name : ListFolder(installFolder)) {
       bool known = false;
       for (const ManifestRow& row : kManifest)
         known = known || lstrcmpiA(row.fileName, name.c_str()) == 0;
@@ -224,7 +224,7 @@ TEST_F(InstallFault, ADamagedStoppingRowEndsTheRunThere) {
     for (std::size_t i = 0; i < failing; ++i) outcomes[i] = Outcome::kNew;
     CheckRows(outcomes);
     ExpectOnlyManifestFiles();
-    EXPECT_TRUE(FolderEntries(ProgramsFolder()).empty());
+    EXPECT_TRUE(ListFolder(ProgramsFolder()).empty());
     ++cases;
   }
   std::printf("[ figures  ] %d runs stopped at a damaged stopping row\n", cases);
@@ -258,29 +258,6 @@ TEST_F(InstallFault, DamagedContinuingRowsKeepTheirPreviousFiles) {
 
 constexpr unsigned long long kPage = 4096;
 
-unsigned long long FreeBytes(const std::string& folder) {
-  ULARGE_INTEGER available, total, free;
-  if (!GetDiskFreeSpaceExA((folder + "\\").c_str(), &available, &total, &free)) return 0;
-  return available.QuadPart;
-}
-
-// Real bytes, so that about `leave` bytes stay free (a sparse file takes none).
-bool FillDisk(const std::string& path, unsigned long long leave) {
-  unsigned long long free = FreeBytes(path.substr(0, path.rfind('\\')));
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (free < leave || file == INVALID_HANDLE_VALUE) return false;
-  static const std::vector<char> chunk(1 << 16, 'F');
-  bool ok = true;
-  for (unsigned long long left = (free - leave) / kPage * kPage; ok && left > 0;) {
-    DWORD part = static_cast<DWORD>(left < chunk.size() ? left : chunk.size());
-    DWORD written = 0;
-    ok = WriteFile(file, chunk.data(), part, &written, nullptr) && written == part;
-    left -= part;
-  }
-  CloseHandle(file);
-  return ok;
-}
-
 TEST_F(InstallFault, ADriveThatRunsOutOfSpace) {
   if (const char* reason = std::getenv("TAVIK_SMALL_DISK_SKIP")) GTEST_SKIP() << reason;
   const char* disk = std::getenv("TAVIK_SMALL_DISK");
@@ -294,8 +271,8 @@ TEST_F(InstallFault, ADriveThatRunsOutOfSpace) {
   for (int sixth = 0; sixth < 6; ++sixth) {
     unsigned long long leave = needed * sixth / 6;
     SCOPED_TRACE("free space " + std::to_string(leave) + " of " + std::to_string(needed));
-    DeleteTree(folder);
-    DeleteTree(filler);
+    RemoveTree(folder);
+    RemoveTree(filler);
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     UseInstallFolder(folder);
     PlantPrevious();
@@ -332,8 +309,8 @@ TEST_F(InstallFault, ADriveThatRunsOutOfSpace) {
       continuingRowsLost += static_cast<int>(std::count(isNew.begin(), isNew.end(), false)) - 1;
   }
   EXPECT_GT(failedRuns, 0) << "the disk never ran out";
-  DeleteTree(folder);
-  DeleteTree(filler);
+  RemoveTree(folder);
+  RemoveTree(filler);
   std::printf(
       "[ figures  ] %d install runs on a small drive, %d told of failure; the others lost %d "
       "continuing rows, as the rules allow\n",
@@ -362,7 +339,7 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
   std::string calibration = testFolder + "\\calibration";
   ASSERT_TRUE(CreateDirectoryA(calibration.c_str(), nullptr));
   DWORD pass = TimeOnePass(calibration);
-  DeleteTree(calibration);
+  RemoveTree(calibration);
   PlantPrevious();
   int kills = 0;
   std::set<std::string> tempFilesSeen;
@@ -388,7 +365,7 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
             << kManifest[i].fileName << ": a mixture";
       }
       // Whatever else is there is a temporary file, which no installed name can be.
-      for (const std::string& name : FolderEntries(installFolder)) {
+      for (const std::string& name : ListFolder(installFolder)) {
         bool installed = false;
         for (const ManifestRow& row : kManifest)
           installed = installed || lstrcmpiA(row.fileName, name.c_str()) == 0;
@@ -399,12 +376,12 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
     }
   }
   // Planted as well: one left over for sure, and names the clean-up must spare.
-  WriteWholeFile(InstallPath("~tvkBEEF.tmp"), "half a file");
+  EXPECT_TRUE(WriteWholeFile(InstallPath("~tvkBEEF.tmp"), "half a file"));
   // Only "~tvk", four upper-case hex digits and ".tmp" is ever ours.
   const std::vector<std::string> users = {"~",          "~1",           "~1A2B",         "~1a2b3",
                                           "~CAFE",      "~TVK1234.TMP", "~tvk12.tmp",    "~tvk12345.tmp",
                                           "~tvkNotes.tmp"};
-  for (const std::string& user : users) WriteWholeFile(InstallPath(user.c_str()), "the user's " + user);
+  for (const std::string& user : users) EXPECT_TRUE(WriteWholeFile(InstallPath(user.c_str()), "the user's " + user));
 
   EXPECT_EQ(Run(), 1);
 
@@ -412,7 +389,7 @@ TEST_F(InstallFault, KilledExtractionLeavesWholeFilesAndTheNextRunClearsUp) {
   outcomes[10] = Outcome::kUnchecked;  // the configuration file, rewritten
   CheckRows(outcomes);
   std::vector<std::string> others;
-  for (const std::string& name : FolderEntries(installFolder)) {
+  for (const std::string& name : ListFolder(installFolder)) {
     bool installed = false;
     for (const ManifestRow& row : kManifest)
       installed = installed || lstrcmpiA(row.fileName, name.c_str()) == 0;
@@ -491,10 +468,12 @@ TEST_F(InstallFault, SettingsCopyAtThePathLimit) {
       ASSERT_TRUE(CopyBounded(moduleDir, sizeof moduleDir, module.c_str()));
       ASSERT_TRUE(CopyBounded(windowsDir, sizeof windowsDir, windows.c_str()));
       bool fits = length <= MAX_PATH - 1;
-      if (fits) WriteWholeFile(module + name, "settings");
+      if (fits) {
+        EXPECT_TRUE(WriteWholeFile(module + name, "settings"));
+      }
       // Where a cut path would land.
-      WriteWholeFile(module + shortened, "decoy beside the program");
-      WriteWholeFile(windows + shortened, "decoy in the Windows folder");
+      EXPECT_TRUE(WriteWholeFile(module + shortened, "decoy beside the program"));
+      EXPECT_TRUE(WriteWholeFile(windows + shortened, "decoy in the Windows folder"));
       FolderState windowsBefore = Snapshot(windows.substr(0, windows.size() - 1));
 
       EXPECT_EQ(Run(), 1);
@@ -527,10 +506,10 @@ TEST_F(InstallFault, StaleFilesAtThePathLimit) {
   std::vector<std::string> gone, kept;
   for (const std::string& stale : StaleFileNames()) {
     if (folder.size() + 1 + stale.size() > MAX_PATH - 1) continue;  // cannot exist either
-    WriteWholeFile(InstallPath(stale.c_str()), "stale", kReadOnlyHidden);
+    EXPECT_TRUE(WriteWholeFile(InstallPath(stale.c_str()), "stale", kReadOnlyHidden));
     gone.push_back(stale);
   }
-  WriteWholeFile(InstallPath("flatAdjust.dic111"), "a shortened name");
+  EXPECT_TRUE(WriteWholeFile(InstallPath("flatAdjust.dic111"), "a shortened name"));
   Run();  // the run itself stops where a manifest name no longer fits
   for (const std::string& stale : gone) {
     std::string bytes;
@@ -546,8 +525,8 @@ TEST_F(InstallFault, StaleFilesAtThePathLimit) {
 // A settings copy that cannot be made (the source is held open without
 // sharing) leaves the earlier copy in the Windows folder as it was.
 TEST_F(InstallFault, AFailedSettingsCopyKeepsTheEarlierOne) {
-  WriteWholeFile(moduleFolder + "SCtrlSet0.bin", "new settings");
-  WriteWholeFile(windowsFolder + "SCtrlSet0.bin", "earlier settings", kReadOnlyHidden);
+  EXPECT_TRUE(WriteWholeFile(moduleFolder + "SCtrlSet0.bin", "new settings"));
+  EXPECT_TRUE(WriteWholeFile(windowsFolder + "SCtrlSet0.bin", "earlier settings", kReadOnlyHidden));
   HANDLE held = CreateFileA((moduleFolder + "SCtrlSet0.bin").c_str(), GENERIC_READ, 0, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);

@@ -24,14 +24,11 @@ constexpr DWORD kSystem = FILE_ATTRIBUTE_SYSTEM;
 constexpr int kTipsId = 203;
 constexpr char kTips[] = "tips.txt";
 
-class ProtectedTarget : public ::testing::Test {
+class ProtectedTarget : public ExtractionTest {
  protected:
   void SetUp() override {
-    appInstance = GetModuleHandleA(nullptr);
-    ASSERT_FALSE(scratch_.path().empty());
-    ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, scratch_.path().c_str()));
-    static Bytes shared(kInstallBufferSize);
-    buffer_ = shared.data();
+    ExtractionTest::SetUp();
+    if (HasFatalFailure()) return;
     unsigned long length = kInstallBufferSize;
     ASSERT_EQ(InflatePayload(kTipsId, buffer_, &length), Z_OK);
     tips_.assign(buffer_, buffer_ + length);
@@ -63,8 +60,6 @@ class ProtectedTarget : public ::testing::Test {
     EXPECT_EQ(DescribeChange(expected, Snapshot(scratch_.path())), "");
   }
 
-  ScratchFolder scratch_;
-  unsigned char* buffer_ = nullptr;
   Bytes tips_;
 };
 

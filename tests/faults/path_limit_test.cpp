@@ -18,8 +18,9 @@
 #include "base/ref_string.h"
 #include "shell/shell.h"
 #include "startup/startup.h"
-#include "tests/common/disk_test_support.h"
 #include "tests/faults/fault_support.h"
+#include "tests/support/disk_test_support.h"
+#include "tests/support/sandbox_fixtures.h"
 #include "wizard/wizard.h"
 
 namespace {
@@ -36,11 +37,14 @@ void PlaceDecoys(const std::string& folder, const std::string& name, const std::
   if (Fits(full)) return;
   std::size_t keep = name.size() - (full - kLongestPath);
   ASSERT_GT(keep, 0u);
-  ASSERT_TRUE(WriteBytes(folder + "\\" + name.substr(0, keep), bytes));
+  ASSERT_TRUE(WriteWholeFile(folder + "\\" + name.substr(0, keep), bytes));
 }
 
-// Names in folder that begin with prefix (the shell folders are shared with
-// other tests running at the same time).
+// The shell folders are this program's own, so that the long names never
+// reach the prefix's real Start menu and desktop.
+SandboxEnvironment* const sandbox = AddSandboxEnvironment("path_limit_test", Sandbox::kAll);
+
+// Names in folder that begin with prefix.
 std::vector<std::string> NamesWith(const std::string& folder, const std::string& prefix) {
   std::vector<std::string> names;
   for (const auto& entry : Snapshot(folder)) {
@@ -136,12 +140,12 @@ TEST_F(PathLimits, AFolderTooDeepForTheTemporaryName) {
       UseInstallDir(folder);
       for (const std::string& user : users) {
         if (Fits(folder.size() + 1 + user.size())) {
-          ASSERT_TRUE(WriteBytes(folder + "\\" + user, user));
+          ASSERT_TRUE(WriteWholeFile(folder + "\\" + user, user));
         }
       }
       ULONGLONG before = 0;
       if (previous) {
-        ASSERT_TRUE(WriteBytes(target, "previous"));
+        ASSERT_TRUE(WriteWholeFile(target, "previous"));
         SetAttributes(target, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
         ASSERT_TRUE(FileIdentity(target, &before));
       }
@@ -173,7 +177,7 @@ TEST_F(PathLimits, ConfigurationFile) {
     std::string folder = Folder(length - 1 - name.size());
     UseInstallDir(folder);
     if (Fits(length)) {
-      ASSERT_TRUE(WriteBytes(folder + "\\" + name, content));
+      ASSERT_TRUE(WriteWholeFile(folder + "\\" + name, content));
     }
     PlaceDecoys(folder, name, content);
     FolderState before = Snapshot(folder);
@@ -197,7 +201,7 @@ TEST_F(PathLimits, WordBaseQuestion) {
     UseInstallDir(folder);
     for (const std::string& name : {std::string("CiZuFlat.igb"), index}) {
       if (Fits(folder.size() + 1 + name.size())) {
-        ASSERT_TRUE(WriteBytes(folder + "\\" + name, "\x81marked"));
+        ASSERT_TRUE(WriteWholeFile(folder + "\\" + name, "\x81marked"));
       }
       PlaceDecoys(folder, name, "\x81marked");
     }
@@ -234,12 +238,14 @@ class ShellPathLimits : public PathLimits {
     char path[MAX_PATH] = "";
     ASSERT_TRUE(GetShellFolderPath(path, CSIDL_PROGRAMS));
     programs_ = path;
+    ASSERT_EQ(lstrcmpiA(path, sandbox->sandbox().ProgramsFolder().c_str()), 0) << path;
     ASSERT_TRUE(GetShellFolderPath(path, CSIDL_DESKTOP));
     desktop_ = path;
+    ASSERT_EQ(lstrcmpiA(path, sandbox->sandbox().DesktopFolder().c_str()), 0) << path;
     tag_ = "TvkPath" + std::to_string(GetCurrentProcessId());
     install_ = base_ + "\\install";
     CreateDirectoryA(install_.c_str(), nullptr);
-    ASSERT_TRUE(WriteBytes(install_ + "\\TVKEdit.exe", "MZ"));
+    ASSERT_TRUE(WriteWholeFile(install_ + "\\TVKEdit.exe", "MZ"));
     UseInstallDir(install_);
   }
   void TearDown() override {
@@ -305,7 +311,7 @@ TEST_F(ShellPathLimits, ShortcutTargetsAndDesktopLinks) {
     SCOPED_TRACE("target " + std::to_string(length));
     std::string folder = Folder(length - 1 - std::string("TVKEdit.exe").size());
     if (Fits(length)) {
-      ASSERT_TRUE(WriteBytes(folder + "\\TVKEdit.exe", "MZ"));
+      ASSERT_TRUE(WriteWholeFile(folder + "\\TVKEdit.exe", "MZ"));
     }
     UseInstallDir(folder);
     std::string linkName = tag_ + "T";

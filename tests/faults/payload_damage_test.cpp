@@ -68,16 +68,8 @@ std::string FileNameOf(int id) {
   return "unknown.bin";
 }
 
-class DamagedPayload : public ::testing::Test {
+class DamagedPayload : public ExtractionTest {
  protected:
-  void SetUp() override {
-    appInstance = GetModuleHandleA(nullptr);
-    ASSERT_FALSE(scratch_.path().empty());
-    ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, scratch_.path().c_str()));
-    static Bytes shared(kInstallBufferSize);
-    buffer_ = shared.data();
-  }
-
   Bytes Inflated(int id, unsigned long capacity = kInstallBufferSize) {
     unsigned long length = capacity;
     EXPECT_EQ(InflatePayload(id, buffer_, &length), Z_OK) << id;
@@ -93,8 +85,6 @@ class DamagedPayload : public ::testing::Test {
     }
   }
 
-  ScratchFolder scratch_;
-  unsigned char* buffer_ = nullptr;
 };
 
 TEST_F(DamagedPayload, NoDamagedStreamYieldsAWrongFile) {

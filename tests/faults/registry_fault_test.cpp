@@ -6,7 +6,6 @@
 // so the failing key is a link to a key that cannot be created (a
 // non-volatile child of a volatile key).
 #include <windows.h>
-#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -19,29 +18,12 @@
 
 #include "base/bounded_format.h"
 #include "shell/shell.h"
+#include "tests/support/sandbox_fixtures.h"
 #include "wizard/wizard.h"
 
 namespace {
 
-constexpr char kScratchRoot[] = "Software\\TavikRegistryFault";
-constexpr char kClassesKey[] = "Software\\TavikRegistryFault\\Classes";
-constexpr char kVolatileKey[] = "Software\\TavikRegistryFault\\Volatile";
-
 using Values = std::map<std::string, std::string>;  // "key|value name" -> data
-
-std::string UserKeyPath() {
-  HANDLE token = nullptr;
-  OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
-  BYTE buffer[256];
-  DWORD size = 0;
-  GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
-  CloseHandle(token);
-  char* sid = nullptr;
-  ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid);
-  std::string path = std::string("\\Registry\\User\\") + sid;
-  LocalFree(sid);
-  return path;
-}
 
 // The expansion rule of the templates: "%N" inserts argument N, "%%" is "%".
 std::string Expand(const char* text, const char* const arguments[]) {
@@ -76,110 +58,25 @@ std::vector<Entry> ExpandList(const RegistryTemplate* list, const char* const ar
   return entries;
 }
 
-class RegistryFault : public ::testing::Test {
+class RegistryFault : public ServerRegistrationTest {
  protected:
   void SetUp() override {
-    RemoveScratch();
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kClassesKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &classes_, nullptr),
-              ERROR_SUCCESS);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kVolatileKey, 0, nullptr, REG_OPTION_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
-    ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_), ERROR_SUCCESS);
-    char temp[MAX_PATH];
-    ASSERT_NE(GetTempPathA(sizeof temp, temp), 0u);
-    folder_ = std::string(temp) + "Tavik Registry Fault";
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    for (const char* file : {"\\tvkedit.exe", "\\Nodrix.exe"}) {
-      CloseHandle(CreateFileA((folder_ + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                              nullptr));
-    }
+    ServerRegistrationTest::SetUp();
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, folder_.c_str()));
-  }
-
-  void TearDown() override {
-    Reset();  // while the handle to the classes is still open
-    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-    RegCloseKey(classes_);
-    classes_ = nullptr;
-    RemoveScratch();
-    DeleteFileA((folder_ + "\\tvkedit.exe").c_str());
-    DeleteFileA((folder_ + "\\Nodrix.exe").c_str());
-    RemoveDirectoryA(folder_.c_str());
   }
 
   // Empties the classes for the next case.
   void Reset() {
-    if (classes_ == nullptr) return;
-    DeleteChildren(classes_);
+    sandbox_->EmptyClasses();
     links_.clear();
-  }
-
-  // A link is deleted through its own handle: a deletion by name would
-  // follow it. Links left by an interrupted run are found the same way.
-  static void DeleteKey(HKEY parent, const char* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-      return;
-    DeleteChildren(key);
-    using DeleteKeyFunction = LONG(NTAPI*)(HANDLE);
-    auto deleteKey = reinterpret_cast<DeleteKeyFunction>(
-        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDeleteKey"));
-    if (deleteKey != nullptr) deleteKey(key);
-    RegCloseKey(key);
-  }
-
-  static void DeleteChildren(HKEY key) {
-    char name[256];
-    for (;;) {
-      DWORD size = sizeof name;
-      if (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return;
-      std::string before = name;
-      DeleteKey(key, name);
-      size = sizeof name;
-      if (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
-          before == name) {
-        return;  // could not be deleted; give up rather than loop
-      }
-    }
-  }
-
-  void RemoveScratch() {
-    Reset();
-    HKEY root = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kScratchRoot, 0, KEY_ALL_ACCESS, &root) == ERROR_SUCCESS) {
-      DeleteChildren(root);
-      RegCloseKey(root);
-    }
-    RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
   }
 
   // keyName (below the scratch classes) becomes a key that cannot be
   // created; its parents are made first, as ordinary keys.
   void MakeUncreatable(const std::string& keyName) {
-    std::size_t cut = keyName.rfind('\\');
-    if (cut != std::string::npos) {
-      HKEY parent = nullptr;
-      ASSERT_EQ(RegCreateKeyExA(classes_, keyName.substr(0, cut).c_str(), 0, nullptr, 0,
-                                KEY_ALL_ACCESS, nullptr, &parent, nullptr),
-                ERROR_SUCCESS);
-      RegCloseKey(parent);
-    }
-    HKEY link = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(classes_, keyName.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
-                              KEY_ALL_ACCESS, nullptr, &link, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_TRUE(sandbox_->MakeUncreatableKey(keyName)) << keyName;
     links_.push_back(keyName);
-    std::string target = UserKeyPath() + "\\" + kVolatileKey + "\\Missing";
-    std::wstring wide(target.begin(), target.end());
-    RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
-                   reinterpret_cast<const BYTE*>(wide.c_str()),
-                   static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
-    RegCloseKey(link);
     HKEY probe = nullptr;
     ASSERT_NE(
         RegCreateKeyExA(HKEY_CLASSES_ROOT, keyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -224,8 +121,6 @@ class RegistryFault : public ::testing::Test {
     return length > 0 && length < sizeof path ? path : "";
   }
 
-  HKEY classes_ = nullptr;
-  std::string folder_;
   std::vector<std::string> links_;
 };
 

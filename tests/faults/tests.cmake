@@ -86,7 +86,7 @@ tavik_test(config_update_fault_test
 # (the run counts as skipped, saying why, where none can be mounted; with
 # CI set it fails).
 add_executable(disk_full_test faults/disk_full_test.cpp ${fault_support} ${TAVIK_TEST_PAYLOAD_RC})
-target_link_libraries(disk_full_test PRIVATE tavik_core gtest_main)
+target_link_libraries(disk_full_test PRIVATE tavik_test_support gtest_main)
 target_compile_options(disk_full_test PRIVATE ${TAVIK_WARNINGS})
 target_include_directories(disk_full_test PRIVATE "${CMAKE_SOURCE_DIR}")
 set_target_properties(disk_full_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
@@ -113,7 +113,7 @@ add_dependencies(locked_target_test fault_helper)
 
 # ---- Path limits ---------------------------------------------------------------------
 tavik_test(path_limit_test GUI
-           SOURCES faults/path_limit_test.cpp faults/fault_support.cpp common/disk_test_support.cpp
+           SOURCES faults/path_limit_test.cpp faults/fault_support.cpp
            RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 
 # ---- Strings and templates -----------------------------------------------------------
@@ -128,7 +128,7 @@ tavik_test(registry_fault_test SOURCES faults/registry_fault_test.cpp)
 add_executable(install_fault_test faults/install_fault_test.cpp faults/fault_support.cpp
                faults/helper_process.cpp install/install_sequence_fixture.cpp
                "${CMAKE_SOURCE_DIR}/resources/setup.rc" ${TAVIK_TEST_PAYLOAD_RC})
-target_link_libraries(install_fault_test PRIVATE tavik_core gtest_main)
+target_link_libraries(install_fault_test PRIVATE tavik_test_support gtest_main)
 target_compile_options(install_fault_test PRIVATE ${TAVIK_WARNINGS})
 target_include_directories(install_fault_test PRIVATE "${CMAKE_SOURCE_DIR}" "${CMAKE_SOURCE_DIR}/resources")
 target_compile_definitions(install_fault_test PRIVATE

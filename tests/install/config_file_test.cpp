@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tests/common/disk_test_support.h"
+#include "tests/support/disk_test_support.h"
 #include "base/bounded_format.h"
 #include "install/install.h"
 #include "startup/startup.h"
@@ -28,7 +28,7 @@ class ConfigFileTest : public ::testing::Test {
   std::string Update(const std::string& content, int displayOk, int language,
                      DWORD attributes = 0) {
     SetAttributes(path_, 0);
-    if (!WriteBytes(path_, content)) return "<not written>";
+    if (!WriteWholeFile(path_, content)) return "<not written>";
     SetAttributes(path_, attributes);
     chineseDisplayOk = displayOk;
     forceLanguage = language;
@@ -80,7 +80,7 @@ TEST_F(ConfigFileTest, SecondRunChangesOnlyTheValues) {
 
 TEST_F(ConfigFileTest, MissingFileIsNotCreated) {
   EXPECT_EQ(UpdateConfigFile(), 1);
-  EXPECT_FALSE(PathExists(path_));
+  EXPECT_FALSE(FileExists(path_));
 }
 
 // A key whose old value is empty, shorter or longer than the new one, on

@@ -27,7 +27,7 @@ std::size_t RowNumber(const char* fileName) {
 }
 
 void PlantMarkedWordBase(const std::string& folder) {
-  for (const char* name : kWordBaseFiles) WriteWholeFile(folder + "\\" + name, "\x81old");
+  for (const char* name : kWordBaseFiles) EXPECT_TRUE(WriteWholeFile(folder + "\\" + name, "\x81old"));
 }
 
 }  // namespace
@@ -36,7 +36,7 @@ TEST_F(InstallSequenceTest, FailedContinueRowsLeaveTheRunSuccessful) {
   // Kept word base: the damaged stopping row 105 does not run.
   PlantMarkedWordBase(installFolder);
   SetQuestionAnswer(IDNO);
-  WriteWholeFile(InstallPath("tips.txt"), "old tips", kReadOnlyHidden);
+  EXPECT_TRUE(WriteWholeFile(InstallPath("tips.txt"), "old tips", kReadOnlyHidden));
 
   EXPECT_EQ(Run(), 1);
 
@@ -55,12 +55,12 @@ TEST_F(InstallSequenceTest, FailedContinueRowsLeaveTheRunSuccessful) {
   std::string config;
   ASSERT_TRUE(ReadWholeFile(InstallPath("dodazaze.ini"), config));
   EXPECT_NE(config.find("ForceLanguage="), std::string::npos);
-  EXPECT_EQ(FolderEntries(ProgramsFolder()).size(), 1u);
+  EXPECT_EQ(ListFolder(ProgramsFolder()).size(), 1u);
 }
 
 TEST_F(InstallSequenceTest, FailedStoppingRowEndsTheRunAtOnce) {
   isVistaOrLater = 1;
-  WriteWholeFile(moduleFolder + "SCtrlSet0.bin", "settings");
+  EXPECT_TRUE(WriteWholeFile(moduleFolder + "SCtrlSet0.bin", "settings"));
 
   EXPECT_EQ(Run(), 0);
 
@@ -76,9 +76,9 @@ TEST_F(InstallSequenceTest, FailedStoppingRowEndsTheRunAtOnce) {
   std::string config;
   ASSERT_TRUE(ReadWholeFile(InstallPath("dodazaze.ini"), config));
   EXPECT_TRUE(config == SamplePayload("dodazaze.ini"));
-  EXPECT_TRUE(FolderEntries(ProgramsFolder()).empty());
-  EXPECT_TRUE(FolderEntries(DesktopFolder()).empty());
-  EXPECT_TRUE(FolderEntries(windowsFolder).empty());
+  EXPECT_TRUE(ListFolder(ProgramsFolder()).empty());
+  EXPECT_TRUE(ListFolder(DesktopFolder()).empty());
+  EXPECT_TRUE(ListFolder(windowsFolder).empty());
   EXPECT_EQ(ClassesRootEntryCount(), 0);
   EXPECT_EQ(MessageBoxCount(), 0);
 }

@@ -12,13 +12,13 @@
 
 TEST_F(InstallSequenceTest, StaleFilesAreDeletedEvenWhenTheFirstRowFails) {
   for (const std::string& name : StaleFileNames())
-    WriteWholeFile(InstallPath(name.c_str()), "stale", FILE_ATTRIBUTE_READONLY);
-  WriteWholeFile(moduleFolder + "SCtrlSet0.bin", "settings");
+    EXPECT_TRUE(WriteWholeFile(InstallPath(name.c_str()), "stale", FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(WriteWholeFile(moduleFolder + "SCtrlSet0.bin", "settings"));
 
   EXPECT_EQ(Run(), 0);
 
-  EXPECT_TRUE(FolderEntries(installFolder).empty());
+  EXPECT_TRUE(ListFolder(installFolder).empty());
   EXPECT_EQ(ProgressPositions(), std::vector<int>{10});
-  EXPECT_TRUE(FolderEntries(ProgramsFolder()).empty());
-  EXPECT_TRUE(FolderEntries(windowsFolder).empty());
+  EXPECT_TRUE(ListFolder(ProgramsFolder()).empty());
+  EXPECT_TRUE(ListFolder(windowsFolder).empty());
 }

@@ -2,7 +2,6 @@
 #include "tests/install/install_sequence_fixture.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <cstring>
 #include <set>
@@ -12,18 +11,14 @@
 #include "resources/resource.h"
 #include "shell/shell.h"
 #include "startup/startup.h"
-#include "tests/common/manifest_oracle.h"
+#include "tests/support/manifest_oracle.h"
+#include "tests/support/sandbox.h"
 #include "wizard/wizard.h"
 
 namespace {
 
-const char kUserShellFolders[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-
-std::string rootFolder;      // everything this process writes on disk
-std::string scratchKeyPath;  // under the real HKEY_CURRENT_USER
-HKEY userScratch = nullptr;
-HKEY classesScratch = nullptr;
+std::string rootFolder;  // the tests' folders; the shell folders are the sandbox's
+Sandbox* sandbox = nullptr;
 HWND progressBar = nullptr;
 WNDPROC progressDefaultProc = nullptr;
 HHOOK messageHook = nullptr;
@@ -94,42 +89,6 @@ LRESULT CALLBACK NoteMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(messageHook, code, wParam, lParam);
 }
 
-HKEY CreateKey(HKEY parent, const char* path) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return nullptr;
-  return key;
-}
-
-void SetString(HKEY key, const char* name, const std::string& value) {
-  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>(value.size() + 1));
-}
-
-// Shortcuts and registration must not reach the prefix's real Start menu,
-// desktop and classes, which other test programs use at the same time. The
-// shell reads both folders from HKEY_CURRENT_USER and caches the desktop on
-// first use, so the redirection comes before any shell call.
-void RedirectUserAndClasses() {
-  scratchKeyPath =
-      "Software\\TavikTests\\install_sequence_" + std::to_string(GetCurrentProcessId());
-  HKEY scratch = CreateKey(HKEY_CURRENT_USER, scratchKeyPath.c_str());
-  ASSERT_NE(scratch, nullptr);
-  userScratch = CreateKey(scratch, "user");
-  classesScratch = CreateKey(scratch, "classes");
-  RegCloseKey(scratch);
-  ASSERT_NE(userScratch, nullptr);
-  ASSERT_NE(classesScratch, nullptr);
-  HKEY folders = CreateKey(userScratch, kUserShellFolders);
-  ASSERT_NE(folders, nullptr);
-  SetString(folders, "Programs", rootFolder + "\\Programs");
-  SetString(folders, "Desktop", rootFolder + "\\Desktop");
-  RegCloseKey(folders);
-  ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, userScratch), ERROR_SUCCESS);
-  ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classesScratch), ERROR_SUCCESS);
-}
-
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -160,14 +119,11 @@ void CreateMainWindow() {
 class SequenceEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    char temp[MAX_PATH];
-    ASSERT_NE(GetTempPathA(sizeof temp, temp), 0u);
-    rootFolder = std::string(temp) + "tavik_seq_" + std::to_string(GetCurrentProcessId());
-    DeleteTree(rootFolder);
-    ASSERT_TRUE(CreateDirectoryA(rootFolder.c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA((rootFolder + "\\Programs").c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA((rootFolder + "\\Desktop").c_str(), nullptr));
-    RedirectUserAndClasses();
+    rootFolder = MakeScratchFolder("tavik_seq");
+    ASSERT_FALSE(rootFolder.empty());
+    // Before any shell call: the shell keeps the folders it read first.
+    sandbox = new Sandbox("install_sequence", Sandbox::kAll);
+    ASSERT_EQ(sandbox->error(), "");
     appInstance = GetModuleHandleA(nullptr);
     CreateMainWindow();
     messageHook = SetWindowsHookExA(WH_CBT, NoteMessageBoxes, nullptr, GetCurrentThreadId());
@@ -178,22 +134,14 @@ class SequenceEnvironment : public ::testing::Environment {
     if (messageHook != nullptr) UnhookWindowsHookEx(messageHook);
     if (mainDialog != nullptr) DestroyWindow(mainDialog);
     mainDialog = nullptr;
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-    if (userScratch != nullptr) RegCloseKey(userScratch);
-    if (classesScratch != nullptr) RegCloseKey(classesScratch);
-    RegDeleteTreeA(HKEY_CURRENT_USER, scratchKeyPath.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TavikTests");  // only when no other run uses it
-    DeleteTree(rootFolder);
+    delete sandbox;
+    sandbox = nullptr;
+    RemoveTree(rootFolder);
   }
 };
 
 const ::testing::Environment* const sequenceEnvironment =
     ::testing::AddGlobalTestEnvironment(new SequenceEnvironment);
-
-void EmptyFolder(const std::string& folder) {
-  for (const std::string& name : FolderEntries(folder)) DeleteTree(folder + "\\" + name);
-}
 
 }  // namespace
 
@@ -218,15 +166,14 @@ void InstallSequenceTest::SetUp() {
   questionAnswer = IDYES;
   ShowWindow(progressBar, SW_HIDE);
   SendMessageA(progressBar, PBM_SETPOS, 0, 0);
-  RegDeleteTreeA(classesScratch, nullptr);
+  sandbox->EmptyClasses();
 }
 
 void InstallSequenceTest::TearDown() {
   recording = nullptr;
   answeredBoxes.clear();
-  DeleteTree(testFolder);
-  EmptyFolder(ProgramsFolder());
-  EmptyFolder(DesktopFolder());
+  RemoveTree(testFolder);
+  sandbox->EmptyShellFolders();
 }
 
 int InstallSequenceTest::Run() {
@@ -257,13 +204,13 @@ void InstallSequenceTest::UseInstallFolder(const std::string& folder) {
 
 HWND InstallSequenceTest::ProgressBar() { return progressBar; }
 
-std::string InstallSequenceTest::ProgramsFolder() { return rootFolder + "\\Programs"; }
-std::string InstallSequenceTest::DesktopFolder() { return rootFolder + "\\Desktop"; }
+std::string InstallSequenceTest::ProgramsFolder() { return sandbox->ProgramsFolder(); }
+std::string InstallSequenceTest::DesktopFolder() { return sandbox->DesktopFolder(); }
 
 int InstallSequenceTest::ClassesRootEntryCount() {
   DWORD subkeys = 0;
   DWORD values = 0;
-  RegQueryInfoKeyA(classesScratch, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+  RegQueryInfoKeyA(sandbox->classes(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
                    nullptr, nullptr, nullptr, nullptr);
   return static_cast<int>(subkeys + values);
 }
@@ -309,68 +256,6 @@ void ExpectNoMemoryKept(const std::function<void()>& run) {
 
 // ---- Files ------------------------------------------------------------------
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  bytes.clear();
-  HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  char chunk[65536];
-  DWORD got = 0;
-  bool ok = true;
-  while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0)
-    bytes.append(chunk, got);
-  CloseHandle(file);
-  return ok;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes, DWORD attributes) {
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  ASSERT_EQ(written, bytes.size());
-  if (attributes != 0) {
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes));
-  }
-}
-
-DWORD ReadOnlyHidden(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return attributes;
-  return attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-}
-
-bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0)
-      names.push_back(data.cFileName);
-  } while (FindNextFileA(search, &data));
-  FindClose(search);
-  return names;
-}
-
-void DeleteTree(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  SetFileAttributesA(path.c_str(), attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-    DeleteFileA(path.c_str());
-    return;
-  }
-  for (const std::string& name : FolderEntries(path)) DeleteTree(path + "\\" + name);
-  RemoveDirectoryA(path.c_str());
-}
-
 std::string SamplePayload(const char* fileName) {
   std::string path = std::string("Z:") + TAVIK_SAMPLE_PAYLOAD_DIR + "/" + fileName;
   for (char& c : path)
@@ -386,28 +271,6 @@ DWORD RowAttributes(const ManifestRow& row) {
   if (expected == nullptr) return INVALID_FILE_ATTRIBUTES - 1;
   return (expected->readOnly ? FILE_ATTRIBUTE_READONLY : 0) |
          (expected->hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
-}
-
-std::string LinkTarget(const std::string& linkPath) {
-  std::string target;
-  if (FAILED(CoInitialize(nullptr))) return target;
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      WCHAR widePath[MAX_PATH];
-      char path[MAX_PATH];
-      if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH) > 0 &&
-          SUCCEEDED(file->Load(widePath, STGM_READ)) &&
-          SUCCEEDED(link->GetPath(path, sizeof path, nullptr, SLGP_RAWPATH)))
-        target = path;
-      file->Release();
-    }
-    link->Release();
-  }
-  CoUninitialize();
-  return target;
 }
 
 bool RunHostShell(const std::string& command) {

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "base/manifest.h"
+#include "tests/support/files.h"
+#include "tests/support/shell_link.h"
 
 // What the progress bar and the message hook saw, in order.
 struct SequenceEvent {
@@ -59,18 +61,10 @@ void ExpectNoMemoryKept(const std::function<void()>& run);
 std::vector<std::string> StaleFileNames();
 
 // ---- Files ------------------------------------------------------------------
-bool ReadWholeFile(const std::string& path, std::string& bytes);
-void WriteWholeFile(const std::string& path, const std::string& bytes, DWORD attributes = 0);
-DWORD ReadOnlyHidden(const std::string& path);  // the two bits, or INVALID_FILE_ATTRIBUTES
-bool FileExists(const std::string& path);
-void DeleteTree(const std::string& path);
-std::vector<std::string> FolderEntries(const std::string& folder);  // real names
 // The packed sample payload, read from the build folder.
 std::string SamplePayload(const char* fileName);
 // The expected attribute bits of a manifest row.
 DWORD RowAttributes(const ManifestRow& row);
-// Target path of a shell link file, empty when it cannot be read.
-std::string LinkTarget(const std::string& linkPath);
 // Runs a command of the host system (Wine runs Unix programs directly);
 // false when it could not be run or did not exit with 0.
 bool RunHostShell(const std::string& command);

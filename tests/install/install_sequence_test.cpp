@@ -61,11 +61,11 @@ void PlantStaleFiles(const std::string& folder) {
   std::vector<std::string> names = StaleFileNames();
   for (std::size_t i = 0; i < names.size(); ++i) {
     std::string name = i % 3 == 0 ? names[i] : i % 3 == 1 ? Upper(names[i]) : Lower(names[i]);
-    WriteWholeFile(folder + "\\" + name, "stale", i % 4 == 0 ? kReadOnlyHidden : 0);
+    EXPECT_TRUE(WriteWholeFile(folder + "\\" + name, "stale", i % 4 == 0 ? kReadOnlyHidden : 0));
   }
   for (const char* neighbour :
        {"pykeys.dic0000", "Gbkflat.dic1", "flatAuto.dic00011", "xflatAdjust.dic"})
-    WriteWholeFile(folder + "\\" + neighbour, "keep");
+    EXPECT_TRUE(WriteWholeFile(folder + "\\" + neighbour, "keep"));
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ TEST_F(InstallSequenceTest, CompleteRunInstallsEveryFileAndClosingStep) {
   EXPECT_EQ(MessageBoxCount(), 0);
   EXPECT_EQ(keepOldWordBase, 0);
   for (const ManifestRow& row : kManifest) ExpectRowInstalled(installFolder, row);
-  EXPECT_EQ(FolderEntries(installFolder).size(), kManifestRowCount);
+  EXPECT_EQ(ListFolder(installFolder).size(), kManifestRowCount);
 
   std::string config;
   ASSERT_TRUE(ReadWholeFile(InstallPath("dodazaze.ini"), config));
@@ -90,11 +90,11 @@ TEST_F(InstallSequenceTest, CompleteRunInstallsEveryFileAndClosingStep) {
   EXPECT_NE(config.find("\r\nForceLanguage=2\r\n"), std::string::npos) << config;
 
   std::string startMenu = ProgramsFolder() + "\\Tavik Roved Editor";
-  EXPECT_EQ(LinkTarget(startMenu + "\\Tavik Roved Editor.lnk"), InstallPath("TVKEdit.exe"));
-  EXPECT_EQ(LinkTarget(startMenu + "\\Tavik Roved Editor UnInstall.lnk"),
+  EXPECT_EQ(ReadShellLink(startMenu + "\\Tavik Roved Editor.lnk").path, InstallPath("TVKEdit.exe"));
+  EXPECT_EQ(ReadShellLink(startMenu + "\\Tavik Roved Editor UnInstall.lnk").path,
             InstallPath("TVKEditUnInstall.exe"));
-  EXPECT_EQ(LinkTarget(DesktopFolder() + "\\Morvelpad.lnk"), InstallPath("Morvel.exe"));
-  EXPECT_EQ(LinkTarget(DesktopFolder() + "\\Tavik Roved Editor.lnk"), InstallPath("TVKEdit.exe"));
+  EXPECT_EQ(ReadShellLink(DesktopFolder() + "\\Morvelpad.lnk").path, InstallPath("Morvel.exe"));
+  EXPECT_EQ(ReadShellLink(DesktopFolder() + "\\Tavik Roved Editor.lnk").path, InstallPath("TVKEdit.exe"));
 
   HKEY key = nullptr;
   EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "TVKEditor.Document", 0, KEY_READ, &key),
@@ -142,142 +142,148 @@ TEST_F(InstallSequenceTest, StaleFilesGoBeforeTheFirstFileIsWritten) {
     EXPECT_TRUE(FileExists(InstallPath(neighbour))) << neighbour;
 }
 
-TEST_F(InstallSequenceTest, WordBaseIsKeptOrReplacedAsAnswered) {
-  struct Case {
-    int answer;
-    bool kept;
-  } cases[] = {{IDNO, true}, {IDYES, false}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.kept ? "kept" : "replaced");
-    // An earlier install: its word base carries the modification mark, and
-    // read-only hidden dictionaries that must be replaced all the same.
-    const DWORD oldAttributes[] = {FILE_ATTRIBUTE_HIDDEN, 0, FILE_ATTRIBUTE_READONLY,
-                                   kReadOnlyHidden};
-    for (int i = 0; i < 4; ++i)
-      WriteWholeFile(InstallPath(kWordBaseFiles[i]),
-                     std::string(1, '\x81') + "old " + kWordBaseFiles[i], oldAttributes[i]);
-    WriteWholeFile(InstallPath("py_1key.dic"), "old", kReadOnlyHidden);
-    WriteWholeFile(InstallPath("sort.dic"), "old", kReadOnlyHidden);
-    PlantStaleFiles(installFolder);
-    SetQuestionAnswer(c.answer);
+struct WordBaseCase {
+  int answer;
+  bool kept;
+};
+class WordBaseAnswer : public InstallSequenceTest,
+                       public ::testing::WithParamInterface<WordBaseCase> {};
+INSTANTIATE_TEST_SUITE_P(KeptAndReplaced, WordBaseAnswer,
+                         ::testing::Values(WordBaseCase{IDNO, true}, WordBaseCase{IDYES, false}));
 
-    ASSERT_EQ(Run(), 1);
+TEST_P(WordBaseAnswer, WordBaseIsKeptOrReplacedAsAnswered) {
+  const WordBaseCase& c = GetParam();
+  // An earlier install: its word base carries the modification mark, and
+  // read-only hidden dictionaries that must be replaced all the same.
+  const DWORD oldAttributes[] = {FILE_ATTRIBUTE_HIDDEN, 0, FILE_ATTRIBUTE_READONLY,
+                                 kReadOnlyHidden};
+  for (int i = 0; i < 4; ++i)
+    EXPECT_TRUE(WriteWholeFile(InstallPath(kWordBaseFiles[i]),
+                               std::string(1, '\x81') + "old " + kWordBaseFiles[i],
+                               oldAttributes[i]));
+  EXPECT_TRUE(WriteWholeFile(InstallPath("py_1key.dic"), "old", kReadOnlyHidden));
+  EXPECT_TRUE(WriteWholeFile(InstallPath("sort.dic"), "old", kReadOnlyHidden));
+  PlantStaleFiles(installFolder);
+  SetQuestionAnswer(c.answer);
 
-    EXPECT_EQ(keepOldWordBase, c.kept ? 1 : 0);
-    // The question comes after the bar shows 10 and before any file.
-    ASSERT_GE(events.size(), 3u);
-    EXPECT_EQ(events[0].kind, SequenceEvent::kSetPos);
-    EXPECT_EQ(events[0].value, 10);
-    EXPECT_EQ(events[2].kind, SequenceEvent::kMessageBox);
-    EXPECT_EQ(MessageBoxCount(), 1);
-    EXPECT_EQ(ProgressPositions(), kAllPositions);
+  ASSERT_EQ(Run(), 1);
 
-    for (int i = 0; i < 4; ++i) {
-      SCOPED_TRACE(kWordBaseFiles[i]);
-      std::string bytes;
-      ASSERT_TRUE(ReadWholeFile(InstallPath(kWordBaseFiles[i]), bytes));
-      if (c.kept) {
-        EXPECT_EQ(bytes, std::string(1, '\x81') + "old " + kWordBaseFiles[i]);
-        EXPECT_EQ(ReadOnlyHidden(InstallPath(kWordBaseFiles[i])), oldAttributes[i]);
-      } else {
-        EXPECT_TRUE(bytes == SamplePayload(kWordBaseFiles[i]));
-        EXPECT_EQ(ReadOnlyHidden(InstallPath(kWordBaseFiles[i])), 0u);
-      }
-    }
-    for (const ManifestRow& row : kManifest)
-      if (!IsWordBaseFile(row.fileName)) ExpectRowInstalled(installFolder, row);
-    for (const std::string& name : StaleFileNames()) {
-      if (name != "pykeys.dic" && name != "Gbkflat.dic") {
-        EXPECT_FALSE(FileExists(InstallPath(name.c_str()))) << name;
-      }
-    }
+  EXPECT_EQ(keepOldWordBase, c.kept ? 1 : 0);
+  // The question comes after the bar shows 10 and before any file.
+  ASSERT_GE(events.size(), 3u);
+  EXPECT_EQ(events[0].kind, SequenceEvent::kSetPos);
+  EXPECT_EQ(events[0].value, 10);
+  EXPECT_EQ(events[2].kind, SequenceEvent::kMessageBox);
+  EXPECT_EQ(MessageBoxCount(), 1);
+  EXPECT_EQ(ProgressPositions(), kAllPositions);
 
-    TearDown();
-    SetUp();
-  }
-}
-
-TEST_F(InstallSequenceTest, SettingsFileIsCopiedOnlyWhenBesideTheProgram) {
-  struct Case {
-    const char* name;
-    bool sourcePresent;
-    bool targetPresent;
-  } cases[] = {
-      {"over a read-only copy", true, true},
-      {"into an empty folder", true, false},
-      {"no source, old copy stays", false, true},
-      {"no source, nothing made", false, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    std::string source = moduleFolder + "SCtrlSet0.bin";
-    std::string target = windowsFolder + "SCtrlSet0.bin";
-    if (c.sourcePresent) WriteWholeFile(source, "new settings");
-    if (c.targetPresent) WriteWholeFile(target, "old settings", kReadOnlyHidden);
-
-    ASSERT_EQ(Run(), 1);
-
-    std::string copied;
-    if (c.sourcePresent) {
-      ASSERT_TRUE(ReadWholeFile(target, copied));
-      EXPECT_EQ(copied, "new settings");
-    } else if (c.targetPresent) {
-      ASSERT_TRUE(ReadWholeFile(target, copied));
-      EXPECT_EQ(copied, "old settings");
-      EXPECT_EQ(ReadOnlyHidden(target), kReadOnlyHidden);
-    }
-    EXPECT_EQ(FolderEntries(windowsFolder).size(), c.sourcePresent || c.targetPresent ? 1u : 0u);
-
-    TearDown();
-    SetUp();
-  }
-}
-
-TEST_F(InstallSequenceTest, ShortcutNamesFollowTheShellLanguage) {
-  struct Case {
-    int language;
-    int desktopWanted;
-    int column;  // of kEditorName and the other name tables
-  } cases[] = {{-1, 1, 0}, {0, 0, 0}, {1, 1, 1}, {2, 0, 2}, {3, 1, 2}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE("uiLanguage " + std::to_string(c.language));
-    uiLanguage = c.language;
-    desktopIconWanted = c.desktopWanted;
-
-    ASSERT_EQ(Run(), 1);
-
-    std::string editor = kEditorName[c.column];
-    std::string folder = ProgramsFolder() + "\\" + editor;
-    EXPECT_EQ(FolderEntries(ProgramsFolder()), std::vector<std::string>{editor});
-    EXPECT_EQ(LinkTarget(folder + "\\" + editor + ".lnk"), InstallPath("TVKEdit.exe"));
-    EXPECT_EQ(LinkTarget(folder + "\\" + kUninstallerName[c.column] + ".lnk"),
-              InstallPath("TVKEditUnInstall.exe"));
-    if (c.desktopWanted) {
-      EXPECT_EQ(FolderEntries(DesktopFolder()).size(), 2u);
-      EXPECT_EQ(LinkTarget(DesktopFolder() + "\\" + kNotesEditorName[c.column] + ".lnk"),
-                InstallPath("Morvel.exe"));
-      EXPECT_EQ(LinkTarget(DesktopFolder() + "\\" + editor + ".lnk"), InstallPath("TVKEdit.exe"));
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(kWordBaseFiles[i]);
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(InstallPath(kWordBaseFiles[i]), bytes));
+    if (c.kept) {
+      EXPECT_EQ(bytes, std::string(1, '\x81') + "old " + kWordBaseFiles[i]);
+      EXPECT_EQ(ReadOnlyHidden(InstallPath(kWordBaseFiles[i])), oldAttributes[i]);
     } else {
-      EXPECT_TRUE(FolderEntries(DesktopFolder()).empty());
+      EXPECT_TRUE(bytes == SamplePayload(kWordBaseFiles[i]));
+      EXPECT_EQ(ReadOnlyHidden(InstallPath(kWordBaseFiles[i])), 0u);
     }
-
-    TearDown();
-    SetUp();
+  }
+  for (const ManifestRow& row : kManifest)
+    if (!IsWordBaseFile(row.fileName)) ExpectRowInstalled(installFolder, row);
+  for (const std::string& name : StaleFileNames()) {
+    if (name != "pykeys.dic" && name != "Gbkflat.dic") {
+      EXPECT_FALSE(FileExists(InstallPath(name.c_str()))) << name;
+    }
   }
 }
 
-TEST_F(InstallSequenceTest, RegistersDocumentTypesOnlyOnNewerSystems) {
-  for (int vista : {0, 1}) {
-    SCOPED_TRACE(vista);
-    isVistaOrLater = vista;
-    ASSERT_EQ(Run(), 1);
-    if (vista) {
-      EXPECT_GT(ClassesRootEntryCount(), 0);
-    } else {
-      EXPECT_EQ(ClassesRootEntryCount(), 0);
-    }
-    TearDown();
-    SetUp();
+struct SettingsCase {
+  const char* name;
+  bool sourcePresent;
+  bool targetPresent;
+};
+class SettingsFile : public InstallSequenceTest,
+                     public ::testing::WithParamInterface<SettingsCase> {};
+INSTANTIATE_TEST_SUITE_P(SourceAndTarget, SettingsFile,
+                         ::testing::Values(SettingsCase{"over a read-only copy", true, true},
+                                           SettingsCase{"into an empty folder", true, false},
+                                           SettingsCase{"no source, old copy stays", false, true},
+                                           SettingsCase{"no source, nothing made", false, false}));
+
+TEST_P(SettingsFile, SettingsFileIsCopiedOnlyWhenBesideTheProgram) {
+  const SettingsCase& c = GetParam();
+  SCOPED_TRACE(c.name);
+  std::string source = moduleFolder + "SCtrlSet0.bin";
+  std::string target = windowsFolder + "SCtrlSet0.bin";
+  if (c.sourcePresent) {
+    EXPECT_TRUE(WriteWholeFile(source, "new settings"));
+  }
+  if (c.targetPresent) {
+    EXPECT_TRUE(WriteWholeFile(target, "old settings", kReadOnlyHidden));
+  }
+
+  ASSERT_EQ(Run(), 1);
+
+  std::string copied;
+  if (c.sourcePresent) {
+    ASSERT_TRUE(ReadWholeFile(target, copied));
+    EXPECT_EQ(copied, "new settings");
+  } else if (c.targetPresent) {
+    ASSERT_TRUE(ReadWholeFile(target, copied));
+    EXPECT_EQ(copied, "old settings");
+    EXPECT_EQ(ReadOnlyHidden(target), kReadOnlyHidden);
+  }
+  EXPECT_EQ(ListFolder(windowsFolder).size(), c.sourcePresent || c.targetPresent ? 1u : 0u);
+}
+
+struct ShortcutCase {
+  int language;
+  int desktopWanted;
+  int column;  // of kEditorName and the other name tables
+};
+class ShortcutNames : public InstallSequenceTest,
+                      public ::testing::WithParamInterface<ShortcutCase> {};
+INSTANTIATE_TEST_SUITE_P(Languages, ShortcutNames,
+                         ::testing::Values(ShortcutCase{-1, 1, 0}, ShortcutCase{0, 0, 0},
+                                           ShortcutCase{1, 1, 1}, ShortcutCase{2, 0, 2},
+                                           ShortcutCase{3, 1, 2}));
+
+TEST_P(ShortcutNames, ShortcutNamesFollowTheShellLanguage) {
+  const ShortcutCase& c = GetParam();
+  SCOPED_TRACE("uiLanguage " + std::to_string(c.language));
+  uiLanguage = c.language;
+  desktopIconWanted = c.desktopWanted;
+
+  ASSERT_EQ(Run(), 1);
+
+  std::string editor = kEditorName[c.column];
+  std::string folder = ProgramsFolder() + "\\" + editor;
+  EXPECT_EQ(ListFolder(ProgramsFolder()), std::vector<std::string>{editor});
+  EXPECT_EQ(ReadShellLink(folder + "\\" + editor + ".lnk").path, InstallPath("TVKEdit.exe"));
+  EXPECT_EQ(ReadShellLink(folder + "\\" + kUninstallerName[c.column] + ".lnk").path,
+            InstallPath("TVKEditUnInstall.exe"));
+  if (c.desktopWanted) {
+    EXPECT_EQ(ListFolder(DesktopFolder()).size(), 2u);
+    EXPECT_EQ(ReadShellLink(DesktopFolder() + "\\" + kNotesEditorName[c.column] + ".lnk").path,
+              InstallPath("Morvel.exe"));
+    EXPECT_EQ(ReadShellLink(DesktopFolder() + "\\" + editor + ".lnk").path, InstallPath("TVKEdit.exe"));
+  } else {
+    EXPECT_TRUE(ListFolder(DesktopFolder()).empty());
+  }
+}
+
+class DocumentTypes : public InstallSequenceTest, public ::testing::WithParamInterface<int> {};
+INSTANTIATE_TEST_SUITE_P(OlderAndNewer, DocumentTypes, ::testing::Values(0, 1));
+
+TEST_P(DocumentTypes, RegistersDocumentTypesOnlyOnNewerSystems) {
+  int vista = GetParam();
+  isVistaOrLater = vista;
+  ASSERT_EQ(Run(), 1);
+  if (vista) {
+    EXPECT_GT(ClassesRootEntryCount(), 0);
+  } else {
+    EXPECT_EQ(ClassesRootEntryCount(), 0);
   }
 }
 
@@ -298,7 +304,7 @@ TEST_F(InstallSequenceTest, StaleFilesInOtherCaseOnACaseSensitiveFolder) {
 
   EXPECT_EQ(Run(), 1);
 
-  std::vector<std::string> entries = FolderEntries(folder);
+  std::vector<std::string> entries = ListFolder(folder);
   for (const char* gone : {"GBKFLAT.DIC", "PyKeys.Dic", "FLATAUTO.DIC0110", "flatadjust.dic1111"})
     EXPECT_EQ(std::count(entries.begin(), entries.end(), gone), 0) << gone;
   // The rows wrote their own spelling, which they could not have, had an
@@ -308,7 +314,7 @@ TEST_F(InstallSequenceTest, StaleFilesInOtherCaseOnACaseSensitiveFolder) {
   EXPECT_EQ(std::count(entries.begin(), entries.end(), "GBKFLAT.DIC0000"), 1);
   EXPECT_EQ(entries.size(), kManifestRowCount + 1);
   ExpectRowInstalled(folder, kManifest[1]);
-  DeleteTree(folder);
+  RemoveTree(folder);
 }
 
 TEST_F(InstallSequenceTest, FileWhosePathDoesNotFitFailsAlone) {
@@ -331,13 +337,13 @@ TEST_F(InstallSequenceTest, FileWhosePathDoesNotFitFailsAlone) {
     if (fits) ExpectRowInstalled(folder, row);
   }
   // Nothing was written under a shortened name.
-  EXPECT_EQ(FolderEntries(folder).size(), fitting);
+  EXPECT_EQ(ListFolder(folder).size(), fitting);
   EXPECT_LT(fitting, kManifestRowCount);
 }
 
 TEST_F(InstallSequenceTest, BufferIsGivenBackAfterASuccessfulRun) {
   ExpectNoMemoryKept([this] {
-    DeleteTree(InstallPath("CiZuFlat.igb"));  // no word-base question on the next run
+    RemoveTree(InstallPath("CiZuFlat.igb"));  // no word-base question on the next run
     EXPECT_EQ(Run(), 1);
   });
 }

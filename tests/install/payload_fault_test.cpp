@@ -15,17 +15,7 @@ namespace {
 
 constexpr DWORD kReadOnlyHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 
-class FaultyPayload : public ::testing::Test {
- protected:
-  void SetUp() override {
-    appInstance = GetModuleHandleA(nullptr);
-    ASSERT_FALSE(scratch_.path().empty());
-    ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, scratch_.path().c_str()));
-    buffer_.resize(kInstallBufferSize);
-  }
-  ScratchFolder scratch_;
-  Bytes buffer_;
-};
+using FaultyPayload = ExtractionTest;
 
 TEST_F(FaultyPayload, FailedExtractionKeepsThePreviousFile) {
   struct Case {
@@ -41,7 +31,7 @@ TEST_F(FaultyPayload, FailedExtractionKeepsThePreviousFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fileName);
     unsigned long length = kInstallBufferSize;
-    int result = InflatePayload(c.id, buffer_.data(), &length);
+    int result = InflatePayload(c.id, buffer_, &length);
     if (c.result == 1) {
       EXPECT_NE(result, Z_OK);
     } else {

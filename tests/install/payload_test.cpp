@@ -39,16 +39,8 @@ Bytes TextBytes(const char* text) { return Bytes(text, text + std::strlen(text))
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
-class PayloadTest : public ::testing::Test {
+class PayloadTest : public ExtractionTest {
  protected:
-  void SetUp() override {
-    appInstance = GetModuleHandleA(nullptr);
-    ASSERT_FALSE(scratch_.path().empty());
-    ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, scratch_.path().c_str()));
-    static Bytes shared(kInstallBufferSize);
-    buffer_ = shared.data();
-  }
-
   // A previous file with the given text and attributes (0: plain).
   void MakePreviousFile(const std::string& path, const char* text, DWORD attributes) {
     ASSERT_TRUE(WriteWholeFile(path, text));
@@ -57,8 +49,6 @@ class PayloadTest : public ::testing::Test {
     }
   }
 
-  ScratchFolder scratch_;
-  unsigned char* buffer_ = nullptr;
 };
 
 TEST_F(PayloadTest, EveryResourceIsExactlyOneStreamOfItsSourceFile) {
@@ -161,17 +151,6 @@ TEST_F(PayloadTest, FullPathOverridesInstallFolderAndFileName) {
   EXPECT_EQ(ListFolder(scratch_.path()), std::vector<std::string>{"elsewhere"});
 }
 
-// Makes the chain of folders that brings base to exactly length characters.
-std::string MakeFolderOfLength(std::string folder, std::size_t length) {
-  while (folder.size() + 1 < length) {
-    std::size_t left = length - folder.size() - 1;  // characters after the next backslash
-    std::size_t segment = left <= 100 ? left : left == 101 ? 98 : 100;  // never leave a lone 1
-    folder += "\\" + std::string(segment, 'd');
-    if (!CreateDirectoryA(folder.c_str(), nullptr)) return std::string();
-  }
-  return folder.size() == length ? folder : std::string();
-}
-
 TEST_F(PayloadTest, TargetPathsUpTo259CharactersAndNoLonger) {
   // Short names leave the temporary file no room for its full name: it
   // shrinks rather than the path failing.
@@ -181,7 +160,7 @@ TEST_F(PayloadTest, TargetPathsUpTo259CharactersAndNoLonger) {
     SCOPED_TRACE(testing::Message() << "name of " << nameLength);
     std::string base = scratch_ / ("n" + std::to_string(++serial));
     ASSERT_TRUE(CreateDirectoryA(base.c_str(), nullptr));
-    std::string folder = MakeFolderOfLength(base, MAX_PATH - 1 - 1 - nameLength);
+    std::string folder = MakeFolderOfLength(base, MAX_PATH - 1 - 1 - nameLength, 'd');
     ASSERT_FALSE(folder.empty());
     ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, folder.c_str()));
     std::string name(nameLength, 'f');

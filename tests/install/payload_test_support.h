@@ -1,36 +1,22 @@
-// Helpers shared by the payload tests: whole-file reads, folder listings and
-// a scratch folder that is removed with everything in it.
+// Helpers shared by the payload tests: the payload's resources as bytes,
+// beside the scratch folders and whole-file reads of the support library.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
+#include <gtest/gtest.h>
 
-using Bytes = std::vector<unsigned char>;
+#include "tests/support/files.h"
 
-// The whole file, or false when it cannot be read.
-bool ReadWholeFile(const std::string& path, Bytes& data);
-bool WriteWholeFile(const std::string& path, const std::string& text);
-bool FileExists(const std::string& path);
-// Names of the entries of a folder, "." and ".." left out, sorted.
-std::vector<std::string> ListFolder(const std::string& folder);
 // The bytes of payload resource id of module, or empty when it has none.
 Bytes ResourceBytes(HMODULE module, int id);
 
-// A fresh folder under the temporary folder, named after the test process
-// and a serial number; removed recursively (attributes cleared) at the end.
-class ScratchFolder {
- public:
-  ScratchFolder();
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+// A scratch folder as installDir and the shared install buffer, the setting
+// of every extraction test.
+class ExtractionTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
 
- private:
-  std::string path_;
+  ScratchFolder scratch_;
+  unsigned char* buffer_ = nullptr;  // kInstallBufferSize bytes
 };
-
-void RemoveTree(const std::string& path);

@@ -53,7 +53,7 @@ tavik_sequence_test(install_sequence_test "${TAVIK_TEST_PAYLOAD_RC}")
 tavik_sequence_test(install_sequence_fault_test "${TAVIK_PAYLOAD_RC_sequence_faults}")
 tavik_sequence_test(install_sequence_first_row_test "${TAVIK_PAYLOAD_RC_sequence_first_row}")
 
-tavik_test(word_base_test GUI SOURCES install/word_base_test.cpp common/disk_test_support.cpp
+tavik_test(word_base_test GUI SOURCES install/word_base_test.cpp
            RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)
-tavik_test(config_file_test GBK SOURCES install/config_file_test.cpp common/disk_test_support.cpp
+tavik_test(config_file_test GBK SOURCES install/config_file_test.cpp
            RC ${TAVIK_TEST_PAYLOAD_RC})

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tests/common/disk_test_support.h"
+#include "tests/support/disk_test_support.h"
 #include "base/bounded_format.h"
 #include "install/install.h"
 #include "resources/texts.h"
@@ -50,10 +50,10 @@ TEST_F(WordBaseTest, QuestionOnlyForAMarkedWordBase) {
     RemoveTree(folder_);
     CreateDirectoryA(folder_.c_str(), nullptr);
     if (c.wordBasePresent) {
-      ASSERT_TRUE(WriteBytes(folder_ + "\\CiZuFlat.igb", "igb"));
+      ASSERT_TRUE(WriteWholeFile(folder_ + "\\CiZuFlat.igb", "igb"));
     }
     if (c.index != kMissing) {
-      ASSERT_TRUE(WriteBytes(folder_ + "\\pycizudic.idx", c.index));
+      ASSERT_TRUE(WriteWholeFile(folder_ + "\\pycizudic.idx", c.index));
     }
     keepOldWordBase = 0;
     SetCursor(arrow);

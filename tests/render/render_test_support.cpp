@@ -11,9 +11,9 @@
 #include "render/render.h"
 #include "resources/resource.h"
 #include "startup/startup.h"
+#include "tests/support/glyph_font.h"
 
 namespace {
-std::vector<unsigned char> fontData;
 
 COLORREF FromDib(unsigned pixel) {
   return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
@@ -33,23 +33,12 @@ void PutChunk(std::vector<unsigned char>& out, const char* type,
 }
 }  // namespace
 
-bool EnsureGlyphFont() {
-  if (!fontData.empty()) return true;
-  appInstance = GetModuleHandleA(nullptr);
-  std::vector<unsigned char> data(kGlyphFontBytes);
-  unsigned long length = data.size();
-  if (InflatePayload(IDR_GLYPH_FONT, data.data(), &length) != 0 || length != data.size()) {
-    return false;
-  }
-  if (!LoadGlyphFont(data.data())) return false;
-  fontData.swap(data);
-  return true;
-}
+bool EnsureGlyphFont() { return EnsureTestGlyphFont(); }
 
-const std::vector<unsigned char>& GlyphFontData() { return fontData; }
+const std::vector<unsigned char>& GlyphFontData() { return TestGlyphFontData(); }
 
 bool FontInk(int image, int x, int y) {
-  const unsigned char byte = fontData[image * kGlyphImageBytes + y * 64 + x / 8];
+  const unsigned char byte = TestGlyphFontData()[image * kGlyphImageBytes + y * 64 + x / 8];
   return (byte & (0x80 >> (x % 8))) == 0;
 }
 

@@ -1,7 +1,6 @@
 // Registration of the document types and COM servers, run against a
 // scratch key that stands in for HKEY_CLASSES_ROOT.
 #include <windows.h>
-#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -13,13 +12,10 @@
 #include "base/bounded_format.h"
 #include "base/ref_string.h"
 #include "shell/shell.h"
+#include "tests/support/sandbox_fixtures.h"
 #include "wizard/wizard.h"
 
 namespace {
-
-constexpr char kScratchRoot[] = "Software\\TavikRegistryTest";
-constexpr char kClassesKey[] = "Software\\TavikRegistryTest\\Classes";
-constexpr char kVolatileKey[] = "Software\\TavikRegistryTest\\Volatile";
 
 struct Row {
   const char* key;
@@ -91,66 +87,12 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
   }
 }
 
-std::string UserKeyPath() {
-  HANDLE token = nullptr;
-  OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
-  BYTE buffer[256];
-  DWORD size = 0;
-  GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
-  CloseHandle(token);
-  char* sid = nullptr;
-  ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid);
-  std::string path = std::string("\\Registry\\User\\") + sid;
-  LocalFree(sid);
-  return path;
-}
-
-// A symbolic link key is deleted through its own handle; deleting by name
-// would follow the link.
-void DeleteLinkKey(HKEY parent, const char* name) {
-  HKEY link = nullptr;
-  if (RegOpenKeyExA(parent, name, REG_OPTION_OPEN_LINK, DELETE, &link) != ERROR_SUCCESS) return;
-  using DeleteKeyFunction = LONG(NTAPI*)(HANDLE);
-  auto deleteKey = reinterpret_cast<DeleteKeyFunction>(
-      GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDeleteKey"));
-  if (deleteKey != nullptr) deleteKey(link);
-  RegCloseKey(link);
-}
-
-class Registration : public ::testing::Test {
+class Registration : public ServerRegistrationTest {
  protected:
   void SetUp() override {
-    RemoveScratch();
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kClassesKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &classes_, nullptr), ERROR_SUCCESS);
-    ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_), ERROR_SUCCESS);
-    char temp[MAX_PATH];
-    ASSERT_NE(GetTempPathA(sizeof temp, temp), 0u);
-    folder_ = std::string(temp) + "Tavik Roved Test";
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    for (const char* file : {"\\tvkedit.exe", "\\Nodrix.exe"}) {
-      CloseHandle(CreateFileA((folder_ + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              0, nullptr));
-    }
+    ServerRegistrationTest::SetUp();
+    if (HasFatalFailure()) return;
     UseInstallDir(folder_);
-  }
-
-  void TearDown() override {
-    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-    RegCloseKey(classes_);
-    RemoveScratch();
-    DeleteFileA((folder_ + "\\tvkedit.exe").c_str());
-    DeleteFileA((folder_ + "\\Nodrix.exe").c_str());
-    RemoveDirectoryA(folder_.c_str());
-  }
-
-  static void RemoveScratch() {
-    HKEY classes = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kClassesKey, 0, KEY_ALL_ACCESS, &classes) == ERROR_SUCCESS) {
-      DeleteLinkKey(classes, "CLSID");
-      RegCloseKey(classes);
-    }
-    RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
   }
 
   void UseInstallDir(const std::string& folder) {
@@ -231,8 +173,6 @@ class Registration : public ::testing::Test {
     return true;
   }
 
-  HKEY classes_ = nullptr;
-  std::string folder_;
   std::string shortEditor_;
   std::string shortPinyin_;
 };
@@ -339,21 +279,8 @@ TEST_F(Registration, ServersWithoutShortPathGetEmptyPaths) {
 }
 
 TEST_F(Registration, NothingIsWrittenWhenClsidCannotBeOpened) {
-  // Wine does not enforce registry security for the key's own user, so
-  // "CLSID" is made a link to a key that cannot be created: a non-volatile
-  // child of a volatile key.
+  ASSERT_TRUE(sandbox_->MakeUncreatableKey("CLSID"));
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kVolatileKey, 0, nullptr, REG_OPTION_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
-  RegCloseKey(key);
-  ASSERT_EQ(RegCreateKeyExA(classes_, "CLSID", 0, nullptr, REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS,
-                            nullptr, &key, nullptr), ERROR_SUCCESS);
-  std::string target = UserKeyPath() + "\\" + kVolatileKey + "\\Missing";
-  std::wstring wideTarget(target.begin(), target.end());
-  RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK,
-                 reinterpret_cast<const BYTE*>(wideTarget.c_str()),
-                 static_cast<DWORD>(wideTarget.size() * sizeof(wchar_t)));
-  RegCloseKey(key);
   ASSERT_NE(RegCreateKeyExA(HKEY_CLASSES_ROOT, "CLSID", 0, nullptr, REG_OPTION_NON_VOLATILE,
                             KEY_READ | KEY_SET_VALUE, nullptr, &key, nullptr), ERROR_SUCCESS);
 

@@ -1,58 +1,22 @@
-// Start-menu and desktop shortcuts written into the Wine prefix's real
-// shell folders (under names of this process) and read back through the
-// shell link object.
+// Start-menu and desktop shortcuts written into this process's sandboxed
+// shell folders and read back through the shell link object.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
 
 #include <string>
 
-#include "tests/common/disk_test_support.h"
 #include "base/bounded_format.h"
 #include "resources/texts.h"
 #include "shell/shell.h"
 #include "startup/startup.h"
+#include "tests/support/disk_test_support.h"
+#include "tests/support/sandbox_fixtures.h"
+#include "tests/support/shell_link.h"
 #include "wizard/wizard.h"
 
 namespace {
-struct LinkFacts {
-  bool loaded = false;
-  std::string path, description, workingDirectory, iconPath;
-  int iconIndex = -1;
-};
-
-LinkFacts ReadLink(const std::string& linkPath) {
-  LinkFacts facts;
-  if (FAILED(CoInitialize(nullptr))) return facts;
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      WCHAR wide[MAX_PATH];
-      MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-        facts.loaded = true;
-        char text[1024] = "";
-        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-        facts.path = text;
-        text[0] = '\0';
-        link->GetDescription(text, sizeof text);
-        facts.description = text;
-        text[0] = '\0';
-        link->GetWorkingDirectory(text, MAX_PATH);
-        facts.workingDirectory = text;
-        text[0] = '\0';
-        link->GetIconLocation(text, MAX_PATH, &facts.iconIndex);
-        facts.iconPath = text;
-      }
-      file->Release();
-    }
-    link->Release();
-  }
-  CoUninitialize();
-  return facts;
-}
+SandboxEnvironment* const sandbox = AddSandboxEnvironment("shortcuts_test", Sandbox::kAll);
 
 bool AnyFileLike(const std::string& pattern) {
   WIN32_FIND_DATAA found;
@@ -79,10 +43,10 @@ class ShortcutsTest : public ::testing::Test {
     isVersion3 = 0;
     install_ = MakeScratchFolder("tavik-shortcuts");
     for (const char* program : {"TVKEdit.exe", "TVKEditUnInstall.exe", "Morvel.exe"})
-      ASSERT_TRUE(WriteBytes(install_ + "\\" + program, "MZ"));
+      ASSERT_TRUE(WriteWholeFile(install_ + "\\" + program, "MZ"));
     ASSERT_TRUE(CopyBounded(installDir, sizeof installDir, install_.c_str()));
     programs_ = ShellFolder(CSIDL_PROGRAMS);
-    ASSERT_FALSE(programs_.empty());
+    ASSERT_TRUE(SamePath(programs_, sandbox->sandbox().ProgramsFolder())) << programs_;
     tag_ = "Tavik test " + std::to_string(GetCurrentProcessId());
     folderName_ = tag_ + " folder";
     editor_ = tag_ + " editor";
@@ -107,7 +71,7 @@ class ShortcutsTest : public ::testing::Test {
 
   void ExpectLink(const std::string& linkPath, const std::string& name, const char* program) {
     SCOPED_TRACE(linkPath);
-    LinkFacts facts = ReadLink(linkPath);
+    LinkFacts facts = ReadShellLink(linkPath);
     ASSERT_TRUE(facts.loaded);
     std::string target = std::string(installDir) + "\\" + program;
     EXPECT_TRUE(SamePath(facts.path, target)) << facts.path;
@@ -165,7 +129,7 @@ TEST_F(ShortcutsTest, OnlyTheLastEntryDecides) {
   EXPECT_EQ(answerer.messages()[0].chinese, kTextStartMenuCn);
   EXPECT_EQ(answerer.messages()[0].english, kTextStartMenuEn);
   // The entry before the failed one is written all the same.
-  EXPECT_TRUE(PathExists(programs_ + "\\" + folderName_ + "\\" + editor_ + ".lnk"));
+  EXPECT_TRUE(FileExists(programs_ + "\\" + folderName_ + "\\" + editor_ + ".lnk"));
 }
 
 TEST_F(ShortcutsTest, LegacyFolderOfVersion3) {
@@ -185,7 +149,7 @@ TEST_F(ShortcutsTest, LegacyFolderOfVersion3) {
 
   // That folder does not exist in the prefix: only the last level is made,
   // so the program folder cannot be created.
-  ASSERT_FALSE(PathExists(legacyPrograms));
+  ASSERT_FALSE(FileExists(legacyPrograms));
   MessageAnswerer answerer;
   EXPECT_EQ(CreateStartMenuEntry(folderName_.c_str(), Entries(), CSIDL_PROGRAMS), 0);
   ASSERT_EQ(answerer.messages().size(), 1u);
@@ -194,7 +158,7 @@ TEST_F(ShortcutsTest, LegacyFolderOfVersion3) {
   ASSERT_TRUE(FormatBounded(chinese, sizeof chinese, kTextStartFolderCn, folder.c_str()));
   EXPECT_EQ(answerer.messages()[0].chinese, chinese);
   EXPECT_EQ(answerer.messages()[0].english, "Cannot create folder!");
-  EXPECT_FALSE(PathExists(folder));
+  EXPECT_FALSE(FileExists(folder));
 
   isWindowsNT = 0;
   ASSERT_TRUE(BuildLegacyFolderPath(path, CSIDL_PROGRAMS));
@@ -213,7 +177,7 @@ TEST_F(ShortcutsTest, DesktopShortcut) {
 TEST_F(ShortcutsTest, TargetWithoutBackslashSetsNoWorkingDirectory) {
   std::string link = install_ + "\\bare.lnk";
   ASSERT_TRUE(CreateShellLink("TVKEdit.exe", link.c_str(), "bare"));
-  LinkFacts facts = ReadLink(link);
+  LinkFacts facts = ReadShellLink(link);
   ASSERT_TRUE(facts.loaded);
   EXPECT_EQ(facts.workingDirectory, "");
   EXPECT_EQ(facts.description, "bare");

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "tests/common/disk_test_support.h"
+#include "tests/support/disk_test_support.h"
 
 namespace {
 

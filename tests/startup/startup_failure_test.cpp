@@ -13,8 +13,8 @@
 #include "render/render.h"
 #include "startup/startup.h"
 #include "startup/startup_steps.h"
-#include "tests/common/disk_test_support.h"
-#include "tests/common/import_patch.h"
+#include "tests/support/disk_test_support.h"
+#include "tests/support/import_patch.h"
 
 namespace {
 

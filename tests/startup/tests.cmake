@@ -35,7 +35,6 @@ add_dependencies(setup_process_test TavikSetup TavikSetupDamagedFont)
 
 # The glyph font's failure paths, forced through the import table.
 tavik_test(startup_failure_test GUI GBK SOURCES startup/startup_failure_test.cpp
-           common/import_patch.cpp common/disk_test_support.cpp
            RC ${CMAKE_SOURCE_DIR}/resources/setup.rc ${TAVIK_TEST_PAYLOAD_RC})
 set_tests_properties(startup_failure_test PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
 
@@ -53,6 +52,6 @@ foreach(program TavikSetup TavikSetupSmall)
 endforeach()
 
 # The setup program's image: machine type, header versions, manifest.
-tavik_test(pe_image_test SOURCES startup/pe_image_test.cpp common/disk_test_support.cpp)
+tavik_test(pe_image_test SOURCES startup/pe_image_test.cpp)
 target_compile_definitions(pe_image_test PRIVATE TAVIK_SETUP_EXE="$<TARGET_FILE:TavikSetup>")
 add_dependencies(pe_image_test TavikSetup)

@@ -1,6 +1,6 @@
 // The folder chooser as a real old-style open-file dialog driven from a
 // timer, and CreateInstallFolder on real folders.
-#include "tests/common/disk_test_support.h"
+#include "tests/support/disk_test_support.h"
 
 #include <dlgs.h>
 #include <gtest/gtest.h>

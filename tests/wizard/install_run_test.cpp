@@ -17,13 +17,13 @@
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "startup/startup.h"
-#include "tests/common/answer_probe.h"
+#include "tests/support/answer_probe.h"
+#include "tests/support/sandbox_fixtures.h"
 #include "tests/wizard/wizard_test_support.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_steps.h"
 
 namespace {
-const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 // What the sample speech package installs, and its product code.
 const char kSpeechReadme[] = "C:\\Program Files (x86)\\TavikSpeech\\readme.txt";
 const char kSpeechProduct[] = "{3F8A2D61-0C4B-4E7A-8B19-6D5E2C7F9A03}";
@@ -34,46 +34,9 @@ std::string SpeechPackagePath() {
   return std::string(temp) + "Sapi51forTavik.msi";
 }
 
-// The shell reads the Start-menu and desktop folders from HKEY_CURRENT_USER
-// and keeps them after first use, so they are redirected before any shell
-// call, for the whole process, into scratch space removed at its end.
-class ShellFolderRedirect : public ::testing::Environment {
- public:
-  void SetUp() override {
-    root_ = MakeScratchFolder("tavik-wizard-shell");
-    keyPath_ = "Software\\TavikTests\\wizard_install_" + std::to_string(GetCurrentProcessId());
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &scratch_, nullptr),
-              ERROR_SUCCESS);
-    HKEY folders = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(scratch_, kUserShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &folders, nullptr),
-              ERROR_SUCCESS);
-    for (const char* name : {"Programs", "Desktop"}) {
-      std::string folder = root_ + "\\" + name;
-      CreateDirectoryA(folder.c_str(), nullptr);
-      RegSetValueExA(folders, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                     static_cast<DWORD>(folder.size() + 1));
-    }
-    RegCloseKey(folders);
-    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, scratch_), ERROR_SUCCESS);
-  }
-  void TearDown() override {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    if (scratch_ != nullptr) RegCloseKey(scratch_);
-    RegDeleteTreeA(HKEY_CURRENT_USER, keyPath_.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TavikTests");  // only when no other run uses it
-    RemoveTree(root_);
-  }
-
- private:
-  std::string root_;
-  std::string keyPath_;
-  HKEY scratch_ = nullptr;
-};
-
-const ::testing::Environment* const shellFolderRedirect =
-    ::testing::AddGlobalTestEnvironment(new ShellFolderRedirect);
+// The shortcuts go into this program's own shell folders. The classes stay
+// the prefix's: opening the speech package goes through its file type.
+SandboxEnvironment* const sandbox = AddSandboxEnvironment("wizard_install", Sandbox::kUser);
 
 double ProcessCpuSeconds() {
   FILETIME created, exited, kernel, user;
@@ -179,7 +142,7 @@ ULONGLONG SteppingClock() {
 
 void ExpectEveryFileIn(const std::string& folder) {
   for (const ManifestRow& row : kManifest)
-    EXPECT_TRUE(PathExists(folder + "\\" + row.fileName)) << folder << "\\" << row.fileName;
+    EXPECT_TRUE(FileExists(folder + "\\" + row.fileName)) << folder << "\\" << row.fileName;
 }
 }  // namespace
 
@@ -217,7 +180,7 @@ TEST_F(InstallRunTest, TraditionalInstallWaitsFiveSecondsAndDeclinedSpeechExtrac
   EXPECT_EQ(messages()[0].buttons, std::vector<int>{IDOK});
   EXPECT_EQ(messages()[1].chinese, kTextSpeechCn);
   EXPECT_EQ(messages()[1].buttons, (std::vector<int>{IDOK, IDCANCEL}));
-  EXPECT_FALSE(PathExists(SpeechPackagePath()));
+  EXPECT_FALSE(FileExists(SpeechPackagePath()));
 
   EXPECT_EQ(forceLanguage, 2);
   EXPECT_EQ(desktopIconWanted, 1);
@@ -248,10 +211,10 @@ TEST_F(InstallRunTest, AcceptedSpeechOfferOpensTheExtractedPackage) {
 
   // The shell hands the package to the platform's installer, which puts
   // the package's one file in place and is then gone.
-  EXPECT_TRUE(WaitFor([] { return PathExists(kSpeechReadme); }, 60000));
+  EXPECT_TRUE(WaitFor([] { return FileExists(kSpeechReadme); }, 60000));
   EXPECT_TRUE(WaitFor([] { return !ProcessRunning("msiexec.exe"); }, 60000));
   EXPECT_TRUE(RunAndWait(std::string("msiexec /x ") + kSpeechProduct + " /qn"));
-  EXPECT_FALSE(PathExists(kSpeechReadme));
+  EXPECT_FALSE(FileExists(kSpeechReadme));
 }
 
 TEST_F(InstallRunTest, FolderThatCannotBeMadeLeadsBackToThePath) {
@@ -288,7 +251,7 @@ TEST_F(InstallRunTest, FailedInstallIsToldAndOffersNoSpeech) {
   EXPECT_EQ(messages()[0].chinese, kTextFailedCn);
   EXPECT_EQ(messages()[0].english,
             "Installation failed. Please check your system (quit all Tavik applications) and try again.");
-  EXPECT_FALSE(PathExists(SpeechPackagePath()));
+  EXPECT_FALSE(FileExists(SpeechPackagePath()));
 }
 
 // The cursor and pointer at the moment the first dialog window of the
@@ -386,7 +349,7 @@ TEST_F(InstallRunTest, TypedFolderThatIsNotAPlainFullPathIsRefusedBeforeAnything
   };
   for (const Case& c : refused) {
     if (!c.wouldMake.empty()) {
-      ASSERT_FALSE(PathExists(c.wouldMake)) << c.wouldMake;
+      ASSERT_FALSE(FileExists(c.wouldMake)) << c.wouldMake;
     }
   }
   for (const Case& c : refused) {
@@ -399,7 +362,7 @@ TEST_F(InstallRunTest, TypedFolderThatIsNotAPlainFullPathIsRefusedBeforeAnything
     Click(IDC_NEXT);
     ExpectRefusedBackOnPathPage(typed, seenBefore);
     if (!c.wouldMake.empty()) {
-      EXPECT_FALSE(PathExists(c.wouldMake));
+      EXPECT_FALSE(FileExists(c.wouldMake));
     }
     EXPECT_TRUE(IsEmptyFolder(root_));
   }

@@ -1,9 +1,9 @@
 # Tests of wizard/ (see tavik_test in tests/CMakeLists.txt).
 
-tavik_test(folder_chooser_test GUI SOURCES wizard/folder_chooser_test.cpp common/disk_test_support.cpp
+tavik_test(folder_chooser_test GUI SOURCES wizard/folder_chooser_test.cpp
            RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 
-set(wizard_test_support wizard/wizard_test_support.cpp common/disk_test_support.cpp common/answer_probe.cpp)
+set(wizard_test_support wizard/wizard_test_support.cpp)
 tavik_test(wizard_dialog_test GUI SOURCES wizard/wizard_dialog_test.cpp ${wizard_test_support}
            RC ${TAVIK_TEST_PAYLOAD_RC} ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 tavik_test(install_run_test GUI SOURCES wizard/install_run_test.cpp ${wizard_test_support}

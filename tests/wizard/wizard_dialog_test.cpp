@@ -214,7 +214,7 @@ TEST_F(WizardTest, CancelOnAnyPageEndsWithoutWriting) {
     GoToPage(page);
     Click(IDCANCEL);
     EXPECT_EQ(pageIndex, -1);
-    EXPECT_FALSE(PathExists(target));
+    EXPECT_FALSE(FileExists(target));
   }
   EXPECT_TRUE(IsEmptyFolder(scratch));
   RemoveTree(scratch);

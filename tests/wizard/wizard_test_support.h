@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/common/disk_test_support.h"
+#include "tests/support/disk_test_support.h"
 
 // Answers every message box (ShowMessage) that opens while it lives with
 // the answer that choose gives, and records what the user saw. choose runs

@@ -1,6 +1,6 @@
-// Helpers of the Windows tests of the folder chooser, install folder, word
-// base, configuration file and shortcuts: scratch folders and files, the
-// glyph font, and watchers that answer the dialogs the code under test opens.
+// Watchers that answer the dialogs the code under test opens. The tests
+// that use them also use the scratch folders and the glyph font, which come
+// along.
 #pragma once
 
 #include <windows.h>
@@ -9,20 +9,8 @@
 #include <string>
 #include <vector>
 
-// A fresh folder "<temp>\<tag>-<pid>" (created; an old one is removed first).
-std::string MakeScratchFolder(const std::string& tag);
-// Deletes a folder and everything in it, read-only and hidden files included.
-void RemoveTree(const std::string& path);
-bool WriteBytes(const std::string& path, const std::string& bytes);
-std::string ReadBytes(const std::string& path);
-bool PathExists(const std::string& path);
-bool IsFolder(const std::string& path);
-bool IsEmptyFolder(const std::string& path);
-// Sets a file's attributes (FILE_ATTRIBUTE_*); 0 stands for normal.
-void SetAttributes(const std::string& path, DWORD attributes);
-
-// Sets appInstance and loads the glyph font of the test payload (once).
-bool EnsureTestGlyphFont();
+#include "tests/support/files.h"
+#include "tests/support/glyph_font.h"
 
 // While alive, a thread timer hands every visible dialog of this thread that
 // isTarget accepts to act, once per dialog. The code under test runs the

@@ -1,5 +1,5 @@
 // Patching this program's import address table (see import_patch.h).
-#include "tests/common/import_patch.h"
+#include "tests/support/import_patch.h"
 
 namespace {
 

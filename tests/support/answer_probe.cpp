@@ -1,5 +1,5 @@
 // The answer probe (see answer_probe.h).
-#include "tests/common/answer_probe.h"
+#include "tests/support/answer_probe.h"
 
 namespace {
 constexpr DWORD kIntervalMs = 50;

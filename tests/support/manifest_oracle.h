@@ -19,7 +19,7 @@ struct ExpectedRow {
 };
 
 inline constexpr ExpectedRow kExpectedRows[] = {
-#include "tests/common/manifest_rows.inc"
+#include "tests/support/manifest_rows.inc"
 };
 inline constexpr std::size_t kExpectedRowCount = sizeof kExpectedRows / sizeof kExpectedRows[0];
 

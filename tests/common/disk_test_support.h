@@ -1,13 +1,14 @@
 // Helpers of the Windows tests of the folder chooser, install folder, word
 // base, configuration file and shortcuts: scratch folders and files, the
-// glyph font, and watchers that answer the dialogs the code under test opens.
+// glyph font; the dialog watchers come with it (tests/support/).
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
+
+#include "tests/support/dialog_watcher.h"
 
 // A fresh folder "<temp>\<tag>-<pid>" (created; an old one is removed first).
 std::string MakeScratchFolder(const std::string& tag);
@@ -23,49 +24,3 @@ void SetAttributes(const std::string& path, DWORD attributes);
 
 // Sets appInstance and loads the glyph font of the test payload (once).
 bool EnsureTestGlyphFont();
-
-// While alive, a thread timer hands every visible dialog of this thread that
-// isTarget accepts to act, once per dialog. The code under test runs the
-// dialog's modal loop, which dispatches the timer.
-class DialogWatcher {
- public:
-  DialogWatcher(std::function<bool(HWND)> isTarget, std::function<void(HWND)> act);
-  ~DialogWatcher();
-  DialogWatcher(const DialogWatcher&) = delete;
-  DialogWatcher& operator=(const DialogWatcher&) = delete;
-
- private:
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD);
-  void Visit();
-
-  std::function<bool(HWND)> isTarget_;
-  std::function<void(HWND)> act_;
-  std::vector<HWND> visited_;
-  UINT_PTR timer_ = 0;
-};
-
-// One message box as the user saw it.
-struct SeenMessage {
-  std::string chinese;
-  std::string english;
-  std::vector<int> buttons;  // visible command buttons among 1, 2, 6, 7
-};
-
-// Answers the program's message box (ShowMessage) and records it.
-class MessageAnswerer {
- public:
-  static constexpr int kEscape = 0;  // press Escape instead of a button
-  explicit MessageAnswerer(int answer = IDOK);
-  const std::vector<SeenMessage>& messages() const { return messages_; }
-
- private:
-  void Answer(HWND box);
-
-  int answer_;
-  std::vector<SeenMessage> messages_;
-  DialogWatcher watcher_;
-};
-
-// Posts a key press to a dialog the way the dialog manager sees one.
-void PressKey(HWND dialog, WPARAM key);
-std::string ControlText(HWND dialog, int id);

@@ -41,7 +41,7 @@ add_executable(e2e_setup_test
   e2e/scenario.cpp e2e/install_checks.cpp
   e2e/install_test.cpp e2e/flow_test.cpp e2e/locale_test.cpp e2e/responsive_test.cpp
   e2e/version_test.cpp e2e/planting_test.cpp common/answer_probe.cpp)
-target_link_libraries(e2e_setup_test PRIVATE tavik_core gtest)
+target_link_libraries(e2e_setup_test PRIVATE tavik_core tavik_test_support gtest)
 target_compile_options(e2e_setup_test PRIVATE ${TAVIK_WARNINGS})
 target_include_directories(e2e_setup_test PRIVATE "${CMAKE_SOURCE_DIR}")
 target_compile_definitions(e2e_setup_test PRIVATE

@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "startup/startup.h"
 #include "tests/common/manifest_oracle.h"
+#include "tests/support/wait.h"
 #include "wizard/wizard.h"
 
 namespace {
@@ -428,12 +429,7 @@ bool RunHostShell(const std::string& command) {
   std::string windowsMarker = "Z:" + marker;
   for (char& c : windowsMarker)
     if (c == '/') c = '\\';
-  for (int wait = 0; wait < 500; ++wait) {
-    if (FileExists(windowsMarker)) {
-      DeleteFileA(windowsMarker.c_str());
-      return true;
-    }
-    Sleep(10);
-  }
-  return false;
+  if (!WaitFor([&] { return FileExists(windowsMarker); }, 5000)) return false;
+  DeleteFileA(windowsMarker.c_str());
+  return true;
 }

@@ -135,7 +135,7 @@ tavik_test(registry_fault_test SOURCES faults/registry_fault_test.cpp)
 add_executable(install_fault_test faults/install_fault_test.cpp faults/fault_support.cpp
                faults/helper_process.cpp install/install_sequence_fixture.cpp
                "${CMAKE_SOURCE_DIR}/resources/setup.rc" ${TAVIK_TEST_PAYLOAD_RC})
-target_link_libraries(install_fault_test PRIVATE tavik_core gtest_main)
+target_link_libraries(install_fault_test PRIVATE tavik_core tavik_test_support gtest_main)
 target_compile_options(install_fault_test PRIVATE ${TAVIK_WARNINGS})
 target_include_directories(install_fault_test PRIVATE "${CMAKE_SOURCE_DIR}" "${CMAKE_SOURCE_DIR}/resources")
 target_compile_definitions(install_fault_test PRIVATE

@@ -12,11 +12,13 @@
 
 #include "resources/resource.h"
 #include "tests/e2e/png_file.h"
+#include "tests/support/surface.h"
+#include "tests/support/wait.h"
+#include "tests/support/window_search.h"
 
 namespace {
 constexpr DWORD kStartTimeoutMs = 30000;
-constexpr DWORD kPollMs = 25;
-constexpr DWORD kKeyGapMs = 40;  // between key or button events, like a quick typist
+constexpr DWORD kSettleTimeoutMs = 2000;
 
 // Screenshots are numbered across the runs of one scenario, so a second
 // run of the setup program adds to the first one's pictures.
@@ -26,62 +28,15 @@ int shotCount = 0;
 void RestartShotNumbers() { shotCount = 0; }
 
 namespace {
-struct TopLevelSearch {
-  DWORD processId;
-  const char* caption;
-  HWND found;
-};
-
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<TopLevelSearch*>(lParam);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != search->processId || !IsWindowVisible(window)) return TRUE;
-  char caption[128] = "";
-  GetWindowTextA(window, caption, sizeof caption);
-  if (std::strcmp(caption, search->caption) != 0) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-struct DialogSearch {
-  DWORD processId;
-  int controlId;
-  HWND found;
-};
-
-BOOL CALLBACK MatchDialogWith(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<DialogSearch*>(lParam);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != search->processId || !IsWindowVisible(window)) return TRUE;
-  if (GetDlgItem(window, search->controlId) == nullptr) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-struct ListSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK MatchDroppedList(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<ListSearch*>(lParam);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != search->processId || !IsWindowVisible(window)) return TRUE;
-  char className[32] = "";
-  GetClassNameA(window, className, sizeof className);
-  if (lstrcmpiA(className, "ComboLBox") != 0) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
 std::string WindowText(HWND window) {
   char text[1024] = "";
   GetWindowTextA(window, text, sizeof text);
   return text;
 }
+
+// Input goes no faster than the program takes it: the next event waits
+// until the thread that has the foreground answers again.
+void TakenInput() { PingWindow(GetForegroundWindow()); }
 
 void SendKey(WORD key, bool up) {
   INPUT input = {};
@@ -90,7 +45,7 @@ void SendKey(WORD key, bool up) {
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
   input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   SendInput(1, &input, sizeof input);
-  Sleep(kKeyGapMs);
+  TakenInput();
 }
 
 void SendButton(DWORD flag) {
@@ -98,7 +53,7 @@ void SendButton(DWORD flag) {
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = flag;
   SendInput(1, &input, sizeof input);
-  Sleep(kKeyGapMs);
+  TakenInput();
 }
 
 bool CursorAt(int x, int y) {
@@ -121,17 +76,18 @@ void SendMove(int x, int y) {
 // motion event of the X pointer, so the pointer must be seen to stay at
 // the place for a moment before the button goes down.
 void MoveTo(int x, int y) {
+  constexpr ULONGLONG kSteadyMs = 100;
   SendMove(x, y);
-  int steady = 0;
-  for (int tries = 0; tries < 100 && steady < 4; ++tries) {
-    Sleep(kPollMs);
-    if (CursorAt(x, y)) {
-      ++steady;
-    } else {
-      steady = 0;
+  ULONGLONG steadySince = 0;
+  WaitFor([&] {
+    if (!CursorAt(x, y)) {
+      steadySince = 0;
       SetCursorPos(x, y);
+      return false;
     }
-  }
+    if (steadySince == 0) steadySince = GetTickCount64();
+    return GetTickCount64() - steadySince >= kSteadyMs;
+  }, 2500);
 }
 
 void ClickAt(int x, int y) {
@@ -143,38 +99,9 @@ void ClickAt(int x, int y) {
 }  // namespace
 
 std::vector<std::uint8_t> ScreenPixels(const RECT& area) {
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  std::vector<std::uint8_t> rgb;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (memory != nullptr && picture != nullptr) {
-    HGDIOBJ previous = SelectObject(memory, picture);
-    if (BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY | CAPTUREBLT)) {
-      GdiFlush();
-      const auto* bgra = static_cast<const std::uint8_t*>(bits);
-      rgb.reserve(static_cast<std::size_t>(width) * height * 3);
-      for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
-        rgb.push_back(bgra[i * 4 + 2]);
-        rgb.push_back(bgra[i * 4 + 1]);
-        rgb.push_back(bgra[i * 4 + 0]);
-      }
-    }
-    SelectObject(memory, previous);
-  }
-  if (picture != nullptr) DeleteObject(picture);
-  if (memory != nullptr) DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return rgb;
+  Surface picture(area.right - area.left, area.bottom - area.top);
+  if (!picture.CopyFromScreen(area.left, area.top)) return {};
+  return picture.Rgb();
 }
 
 // Asked by message: another process's edit control keeps its text to
@@ -226,9 +153,10 @@ bool SetupRun::Start() {
 }
 
 HWND SetupRun::FindTopLevel(const char* caption) const {
-  TopLevelSearch search = {process_.dwProcessId, caption, nullptr};
-  EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  WindowQuery query;
+  query.processId = process_.dwProcessId;
+  query.caption = caption;
+  return FindWindowBy(query);
 }
 
 HWND SetupRun::WaitForWizard() {
@@ -240,22 +168,17 @@ HWND SetupRun::WaitForWizard() {
 
 HWND SetupRun::WaitForDialogWith(int controlId, DWORD timeoutMs) {
   if (!started_) return nullptr;
-  DialogSearch search = {process_.dwProcessId, controlId, nullptr};
-  WaitUntil([&] {
-    EnumWindows(MatchDialogWith, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  }, timeoutMs);
-  if (search.found != nullptr) Settle(search.found);
-  return search.found;
+  WindowQuery query;
+  query.processId = process_.dwProcessId;
+  query.controlId = controlId;
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindWindowBy(query)) != nullptr; }, timeoutMs);
+  if (found != nullptr) Settle(found);
+  return found;
 }
 
 bool SetupRun::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) const {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(kPollMs);
-  }
+  return WaitFor(condition, timeoutMs);
 }
 
 bool SetupRun::Shows(int id) const {
@@ -293,10 +216,11 @@ HWND SetupRun::Focused() const {
 // Lets the window's thread process what is queued, then the paint that
 // follows, so that a screenshot or a check sees the result of the input.
 void SetupRun::Settle(HWND window) const {
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
-  Sleep(120);
-  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  PingWindow(window);
+  if (!WaitFor([window] { return IsPainted(window); }, kSettleTimeoutMs))
+    std::fprintf(stderr, "driver: window %p still not painted after %lu ms\n", static_cast<void*>(window),
+                 static_cast<unsigned long>(kSettleTimeoutMs));
+  PingWindow(window);
 }
 
 void SetupRun::Activate(HWND window) {
@@ -324,7 +248,7 @@ void SetupRun::TypeText(const std::string& text) {
     input[1] = input[0];
     input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     SendInput(2, input, sizeof input[0]);
-    Sleep(5);
+    TakenInput();
   }
   Settle(wizard_);
 }
@@ -366,32 +290,31 @@ bool SetupRun::ClickCloseBox(HWND window) {
 
 bool SetupRun::PickComboItem(int comboId, int index) {
   Click(comboId);
-  ListSearch search = {process_.dwProcessId, nullptr};
-  if (!WaitUntil([&] {
-        EnumWindows(MatchDroppedList, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      }))
-    return false;
-  Settle(search.found);
+  WindowQuery query;
+  query.processId = process_.dwProcessId;
+  query.className = "ComboLBox";
+  HWND list = nullptr;
+  if (!WaitUntil([&] { return (list = FindWindowBy(query)) != nullptr; })) return false;
+  Settle(list);
   Shot(wizard_, "language-list-open");
   DWORD_PTR itemHeight = 0;
-  SendMessageTimeoutA(search.found, LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &itemHeight);
+  SendMessageTimeoutA(list, LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &itemHeight);
   RECT client;
-  GetClientRect(search.found, &client);
+  GetClientRect(list, &client);
   POINT point = {client.right / 2, static_cast<LONG>(itemHeight * index + itemHeight / 2)};
-  ClientToScreen(search.found, &point);
+  ClientToScreen(list, &point);
   ClickAt(point.x, point.y);
-  HWND list = search.found;
   return WaitUntil([list] { return !IsWindowVisible(list); });
 }
 
-void SetupRun::ReplaceEditText(int id, const std::string& text) {
+bool SetupRun::ReplaceEditText(int id, const std::string& text) {
   Click(id);
   WaitUntil([&] { return Focused() == Control(id); });
   PressKey(VK_END);
   PressChord(VK_SHIFT, VK_HOME);
   PressKey(VK_DELETE);
   TypeText(text);
+  return WaitUntil([&] { return ControlText(Control(id)) == text; });
 }
 
 bool SetupRun::MessageOpen() const { return FindTopLevel(kMessageCaption) != nullptr; }

@@ -72,8 +72,9 @@ class SetupRun {
   bool ClickCloseBox(HWND window);
   // Opens the drop-down list of a combo box and clicks its item.
   bool PickComboItem(int comboId, int index);
-  // Replaces the text of an edit control by typing, as a person does.
-  void ReplaceEditText(int id, const std::string& text);
+  // Replaces the text of an edit control by typing, as a person does;
+  // true once the control holds the text.
+  bool ReplaceEditText(int id, const std::string& text);
 
   // ---- Message boxes ---------------------------------------------------------------
   bool WaitForMessage(MessageSeen* seen, DWORD timeoutMs);

@@ -64,7 +64,7 @@ TEST_F(PageFlow, AnswersLicenceBackAndTheEnterKey) {
   ASSERT_NE(setup.wizard(), nullptr);
   EXPECT_EQ(setup.Focused(), setup.Control(IDC_PATH_EDIT)) << "the path edit should have the focus";
   ExpectBack(setup, false);
-  setup.ReplaceEditText(IDC_PATH_EDIT, "C:\\TavikE2E\\Flow");
+  ASSERT_TRUE(setup.ReplaceEditText(IDC_PATH_EDIT, "C:\\TavikE2E\\Flow"));
   Next(Page::kDisplayTest);
   ExpectBack(setup, true);
 

@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "tests/e2e/machine_state.h"
+#include "tests/support/window_search.h"
 
 namespace {
 constexpr DWORD kInstallFloorMs = 5000;
@@ -86,7 +87,9 @@ MessageSeen Scenario::ExpectMessage(const char* chinese, const char* english, co
 DWORD Scenario::WalkToInstall(const WizardChoices& choices) {
   SetupRun& setup = run();
   EXPECT_EQ(setup.CurrentPage(), Page::kPath);
-  if (!choices.installDir.empty()) setup.ReplaceEditText(IDC_PATH_EDIT, choices.installDir);
+  if (!choices.installDir.empty()) {
+    EXPECT_TRUE(setup.ReplaceEditText(IDC_PATH_EDIT, choices.installDir)) << "the path was not typed";
+  }
   if (!choices.desktopIcon) {
     setup.Click(IDC_DESKTOP_ICON);
     EXPECT_TRUE(setup.WaitUntil([&] { return !setup.IsChecked(IDC_DESKTOP_ICON); }));
@@ -122,8 +125,12 @@ InstallEnd Scenario::FinishInstall(DWORD installPressedMs, bool acceptSpeech, DW
   InstallEnd end;
   end.installPressedMs = installPressedMs;
   // The install page, while the program works and then holds for the rest
-  // of its five seconds; its thread answers nothing then, so no settling.
-  Sleep(1500);
+  // of its five seconds; its thread answers only between steps then, so it
+  // is taken as it stands once the page has changed and painted.
+  EXPECT_TRUE(setup.WaitUntil([&] {
+    return (setup.Shows(IDC_PROGRESS) && !setup.Shows(IDC_NEXT) && IsPainted(setup.wizard())) ||
+           setup.MessageOpen();
+  })) << "the install page did not come";
   setup.Shot(setup.wizard(), "installing", false);
 
   end.success = ExpectMessage(kTextSuccessCn, kTextSuccessEn, "success-message", timeoutMs);

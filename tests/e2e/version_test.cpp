@@ -26,6 +26,7 @@
 #include "tests/e2e/machine_state.h"
 #include "tests/e2e/png_file.h"
 #include "tests/e2e/scenario.h"
+#include "tests/support/surface.h"
 
 namespace {
 constexpr DWORD kFullInstallTimeoutMs = 240000;
@@ -133,47 +134,27 @@ HFONT CreateDisplayTestFont() {
 }
 
 std::vector<std::uint8_t> DrawSample(int width, int height, std::uint32_t ground, bool wide) {
-  std::vector<std::uint8_t> rgb;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP picture = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  Surface picture(width, height);
   HFONT font = CreateDisplayTestFont();
-  if (dc != nullptr && picture != nullptr && font != nullptr) {
-    HGDIOBJ previousPicture = SelectObject(dc, picture);
-    HGDIOBJ previousFont = SelectObject(dc, font);
-    HBRUSH brush = CreateSolidBrush(RGB(ground >> 16, (ground >> 8) & 0xFF, ground & 0xFF));
-    RECT all = {0, 0, width, height};
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
-    const int length = static_cast<int>(std::strlen(kTextDisplaySample));
-    if (wide) {
-      wchar_t text[64];
-      const int count = MultiByteToWideChar(936, 0, kTextDisplaySample, length, text, std::size(text));
-      TextOutW(dc, 0, 0, text, count);
-    } else {
-      TextOutA(dc, 0, 0, kTextDisplaySample, length);
-    }
-    GdiFlush();
-    const auto* bgra = static_cast<const std::uint8_t*>(bits);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i)
-      rgb.insert(rgb.end(), {bgra[i * 4 + 2], bgra[i * 4 + 1], bgra[i * 4]});
-    SelectObject(dc, previousFont);
-    SelectObject(dc, previousPicture);
+  if (!picture.ok() || font == nullptr) {
+    if (font != nullptr) DeleteObject(font);
+    return {};
   }
-  if (font != nullptr) DeleteObject(font);
-  if (picture != nullptr) DeleteObject(picture);
-  if (dc != nullptr) DeleteDC(dc);
+  HGDIOBJ previousFont = SelectObject(picture.dc(), font);
+  picture.Fill(RGB(ground >> 16, (ground >> 8) & 0xFF, ground & 0xFF));
+  SetBkMode(picture.dc(), TRANSPARENT);
+  SetTextColor(picture.dc(), RGB(0, 0, 0));
+  const int length = static_cast<int>(std::strlen(kTextDisplaySample));
+  if (wide) {
+    wchar_t text[64];
+    const int count = MultiByteToWideChar(936, 0, kTextDisplaySample, length, text, std::size(text));
+    TextOutW(picture.dc(), 0, 0, text, count);
+  } else {
+    TextOutA(picture.dc(), 0, 0, kTextDisplaySample, length);
+  }
+  std::vector<std::uint8_t> rgb = picture.Rgb();
+  SelectObject(picture.dc(), previousFont);
+  DeleteObject(font);
   return rgb;
 }
 }  // namespace

@@ -13,6 +13,7 @@
 #include "startup/startup.h"
 #include "tests/support/manifest_oracle.h"
 #include "tests/support/sandbox.h"
+#include "tests/support/wait.h"
 #include "wizard/wizard.h"
 
 namespace {
@@ -292,12 +293,7 @@ bool RunHostShell(const std::string& command) {
   std::string windowsMarker = "Z:" + marker;
   for (char& c : windowsMarker)
     if (c == '/') c = '\\';
-  for (int wait = 0; wait < 500; ++wait) {
-    if (FileExists(windowsMarker)) {
-      DeleteFileA(windowsMarker.c_str());
-      return true;
-    }
-    Sleep(10);
-  }
-  return false;
+  if (!WaitFor([&] { return FileExists(windowsMarker); }, 5000)) return false;
+  DeleteFileA(windowsMarker.c_str());
+  return true;
 }

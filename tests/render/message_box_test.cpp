@@ -48,10 +48,8 @@ void Capture(HWND dialog, const std::string& name) {
   RECT rc;
   GetWindowRect(dialog, &rc);
   Surface shot(rc.right - rc.left, rc.bottom - rc.top);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.dc(), 0, 0, shot.width(), shot.height(), screen, rc.left, rc.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  shot.WritePng(ScreenshotFolder() + "\\" + name);
+  shot.CopyFromScreen(rc.left, rc.top);
+  WritePng(ScreenshotFolder() + "\\" + name, shot);
 }
 
 void Record(HWND dialog) {

@@ -15,10 +15,6 @@
 
 namespace {
 
-COLORREF FromDib(unsigned pixel) {
-  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-}
-
 void PutBigEndian(std::vector<unsigned char>& out, unsigned value) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back((value >> shift) & 0xFF);
 }
@@ -56,64 +52,8 @@ int GlyphMismatches(const Surface& surface, int x, int y, unsigned short code, C
   return mismatches;
 }
 
-Surface::Surface(int width, int height) : width_(width), height_(height) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  dc_ = CreateCompatibleDC(nullptr);
-  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bits_ = static_cast<unsigned*>(bits);
-  previous_ = SelectObject(dc_, bitmap_);
-}
-
-Surface::~Surface() {
-  SelectObject(dc_, previous_);
-  DeleteObject(bitmap_);
-  DeleteDC(dc_);
-}
-
-void Surface::Fill(COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  RECT all = {0, 0, width_, height_};
-  FillRect(dc_, &all, brush);
-  DeleteObject(brush);
-}
-
-COLORREF Surface::Pixel(int x, int y) const {
-  GdiFlush();
-  return FromDib(bits_[y * width_ + x]);
-}
-
-int Surface::CountDifferences(const Surface& other) const {
-  GdiFlush();
-  int count = 0;
-  for (int i = 0; i < width_ * height_; ++i) count += bits_[i] != other.bits_[i];
-  return count;
-}
-
-RECT Surface::BoundsOf(COLORREF colour, const RECT& within) const {
-  RECT box = {within.right, within.bottom, within.left, within.top};
-  for (int y = within.top; y < within.bottom; ++y) {
-    for (int x = within.left; x < within.right; ++x) {
-      if (Pixel(x, y) != colour) continue;
-      if (x < box.left) box.left = x;
-      if (y < box.top) box.top = y;
-      if (x + 1 > box.right) box.right = x + 1;
-      if (y + 1 > box.bottom) box.bottom = y + 1;
-    }
-  }
-  if (box.left >= box.right) return RECT{0, 0, 0, 0};
-  return box;
-}
-
-bool Surface::WritePng(const std::string& path) const {
-  GdiFlush();
-  return ::WritePng(path, bits_, width_, height_);
+bool WritePng(const std::string& path, const Surface& surface) {
+  return surface.ok() && WritePng(path, surface.Bits(), surface.width(), surface.height());
 }
 
 bool WritePng(const std::string& path, const unsigned* pixels, int width, int height) {

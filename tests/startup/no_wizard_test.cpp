@@ -7,15 +7,7 @@
 #include "render/render.h"
 #include "startup/startup.h"
 #include "startup/startup_steps.h"
-
-namespace {
-BOOL CALLBACK CountVisibleWindows(HWND window, LPARAM count) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process == GetCurrentProcessId() && IsWindowVisible(window)) ++*reinterpret_cast<int*>(count);
-  return TRUE;
-}
-}  // namespace
+#include "tests/support/window_search.h"
 
 TEST(RunSetup, MissingWizardTemplateEndsWithItsOwnExitCodeAndReleasesAll) {
   // Had RunSetup entered its loop anyway, nothing would end it and this
@@ -28,7 +20,7 @@ TEST(RunSetup, MissingWizardTemplateEndsWithItsOwnExitCodeAndReleasesAll) {
     EXPECT_EQ(glyphBitmap[k], nullptr);
   }
   EXPECT_EQ(sampleFont, nullptr);
-  int visible = 0;
-  EnumWindows(CountVisibleWindows, reinterpret_cast<LPARAM>(&visible));
-  EXPECT_EQ(visible, 0);
+  WindowQuery query;
+  query.processId = GetCurrentProcessId();
+  EXPECT_EQ(FindWindowsBy(query).size(), 0u);
 }

@@ -6,15 +6,18 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
+#include "tests/support/window_search.h"
 
 namespace {
 constexpr char kCaption[] = "Tavik Roved Editor Installer";
 constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kExitTimeoutMs = 10000;
+// How often the windows are looked at while waiting for the process.
+constexpr DWORD kLookMs = 20;
 
 // Build paths come as Unix paths; Wine sees the root as drive Z.
 std::string WindowsPath(const char* unixPath) {
@@ -24,28 +27,11 @@ std::string WindowsPath(const char* unixPath) {
   return path;
 }
 
-struct WindowSearch {
-  DWORD processId;
-  HWND wizard;
-  int visible;
-};
-
-BOOL CALLBACK InspectWindow(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<WindowSearch*>(lParam);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != search->processId || !IsWindowVisible(window)) return TRUE;
-  ++search->visible;
-  char caption[64] = "";
-  GetWindowTextA(window, caption, sizeof caption);
-  if (std::strcmp(caption, kCaption) == 0) search->wizard = window;
-  return TRUE;
-}
-
-WindowSearch SearchWindows(DWORD processId) {
-  WindowSearch search = {processId, nullptr, 0};
-  EnumWindows(InspectWindow, reinterpret_cast<LPARAM>(&search));
-  return search;
+// The visible top-level windows of the process.
+std::vector<HWND> VisibleWindows(DWORD processId) {
+  WindowQuery query;
+  query.processId = processId;
+  return FindWindowsBy(query);
 }
 
 class SetupProcess {
@@ -65,21 +51,23 @@ class SetupProcess {
   }
   bool started() const { return started_; }
 
-  // The wizard once it is visible, or null after the timeout.
+  // The wizard once it is visible, or null after the timeout or the end.
   HWND WaitForWizard() {
-    for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 50) {
-      WindowSearch search = SearchWindows(info_.dwProcessId);
-      if (search.wizard != nullptr) return search.wizard;
-      if (WaitForSingleObject(info_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
+    WindowQuery query;
+    query.processId = info_.dwProcessId;
+    query.caption = kCaption;
+    for (ULONGLONG end = GetTickCount64() + kStartTimeoutMs; GetTickCount64() < end;) {
+      if (HWND wizard = FindWindowBy(query)) return wizard;
+      if (WaitForSingleObject(info_.hProcess, kLookMs) == WAIT_OBJECT_0) return nullptr;
     }
     return nullptr;
   }
 
   // Waits for the end; counts the visible windows seen on the way.
   bool WaitForExit(DWORD* exitCode, int* windowsSeen) {
-    for (DWORD waited = 0; waited < kExitTimeoutMs; waited += 20) {
-      *windowsSeen += SearchWindows(info_.dwProcessId).visible;
-      if (WaitForSingleObject(info_.hProcess, 20) == WAIT_OBJECT_0)
+    for (ULONGLONG end = GetTickCount64() + kExitTimeoutMs; GetTickCount64() < end;) {
+      *windowsSeen += static_cast<int>(VisibleWindows(info_.dwProcessId).size());
+      if (WaitForSingleObject(info_.hProcess, kLookMs) == WAIT_OBJECT_0)
         return GetExitCodeProcess(info_.hProcess, exitCode) != 0;
     }
     return false;

@@ -28,7 +28,7 @@ void WizardTest::SetUp() {
   CopyBounded(productFolderName, sizeof productFolderName, "Tavik");
   forceLanguage = 0;
   answerMessage = [](const SeenMessage&) { return IDOK; };
-  boxes_ = std::make_unique<MessageScript>([this](const SeenMessage& seen) { return answerMessage(seen); });
+  boxes_ = std::make_unique<MessageAnswerer>([this](const SeenMessage& seen) { return answerMessage(seen); });
   RecreateWizard();
 }
 
@@ -91,29 +91,6 @@ void WizardTest::Pump() {
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
-  }
-}
-
-MessageScript::MessageScript(Chooser choose) : choose_(std::move(choose)) {
-  watcher_ = std::make_unique<DialogWatcher>(
-      [](HWND box) { return GetDlgItem(box, IDC_MESSAGE_ENGLISH) != nullptr; },
-      [this](HWND box) { Answer(box); });
-}
-
-void MessageScript::Answer(HWND box) {
-  SeenMessage seen;
-  seen.chinese = ControlText(box, IDC_MESSAGE_CHINESE);
-  seen.english = ControlText(box, IDC_MESSAGE_ENGLISH);
-  for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
-    if (IsWindowVisible(GetDlgItem(box, id))) seen.buttons.push_back(id);
-  }
-  messages_.push_back(seen);
-  int answer = choose_(seen);
-  if (answer == MessageAnswerer::kEscape) {
-    PressKey(box, VK_ESCAPE);
-  } else {
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
   }
 }
 

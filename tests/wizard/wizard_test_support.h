@@ -15,23 +15,6 @@
 
 #include "tests/support/disk_test_support.h"
 
-// Answers every message box (ShowMessage) that opens while it lives with
-// the answer that choose gives, and records what the user saw. choose runs
-// inside the box's modal loop and may act on the wizard first.
-class MessageScript {
- public:
-  using Chooser = std::function<int(const SeenMessage&)>;
-  explicit MessageScript(Chooser choose);
-  const std::vector<SeenMessage>& messages() const { return messages_; }
-
- private:
-  void Answer(HWND box);
-
-  Chooser choose_;
-  std::vector<SeenMessage> messages_;
-  std::unique_ptr<DialogWatcher> watcher_;
-};
-
 class WizardTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -63,7 +46,7 @@ class WizardTest : public ::testing::Test {
   std::function<int(const SeenMessage&)> answerMessage;
 
  private:
-  std::unique_ptr<MessageScript> boxes_;
+  std::unique_ptr<MessageAnswerer> boxes_;
 };
 
 // The inflated bytes of a payload resource of the test payload.

@@ -597,7 +597,10 @@ TEST_F(InstallRunTest, SlowInstallAnswersThroughout) {
   ASSERT_EQ(messages().size(), 2u);
   EXPECT_EQ(messages()[0].english, kTextSuccessEn);
   ExpectEveryFileIn(target_);
-  EXPECT_LE(probe.longestUnansweredMs(), 250.0);
+  // Without the pump between rows the window would not answer for the whole
+  // install (over ten seconds); a second tells that apart on a busy machine
+  // too. The user-facing bound (250 ms) is e2e_responsive's.
+  EXPECT_LE(probe.longestUnansweredMs(), 1000.0);
   EXPECT_FALSE(probe.seenHung());
   std::printf("slow install: %.1f s, %d questions, %d timed out, longest unanswered %.0f ms from %.0f ms\n",
               elapsedMs / 1000.0, probe.questions(), probe.timeouts(), probe.longestUnansweredMs(),

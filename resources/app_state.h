@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include "resources/languages.h"
 #include "resources/resource.h"
 
 // ---- Owned by startup/: set once at start-up, live for the whole run ---------

@@ -139,7 +139,7 @@ TEST_F(DiskFull, ConfigurationKeepsItsBytesWhenNothingCanBeAppended) {
   ASSERT_TRUE(WriteWholeFile(path, input));
   ASSERT_TRUE(FillDisk(filler_, 0));
   chineseDisplayOk = 1;
-  forceLanguage = 2;
+  forceLanguage = kLanguageTraditional;
   EXPECT_EQ(UpdateConfigFile(), 1);
   Bytes bytes;
   ASSERT_TRUE(ReadWholeFile(path, bytes));

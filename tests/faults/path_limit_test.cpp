@@ -171,7 +171,7 @@ TEST_F(PathLimits, ConfigurationFile) {
   const std::string name = "dodazaze.ini";
   const std::string content = "[Config]\r\nUseBmpFont=0\r\n";
   chineseDisplayOk = 1;
-  forceLanguage = 2;
+  forceLanguage = kLanguageTraditional;
   for (std::size_t length : kLengths) {
     SCOPED_TRACE(length);
     std::string folder = Folder(length - 1 - name.size());

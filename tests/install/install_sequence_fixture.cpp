@@ -159,11 +159,11 @@ void InstallSequenceTest::SetUp() {
   ASSERT_TRUE(CopyBounded(windowsDir, sizeof windowsDir, windowsFolder.c_str()));
   ASSERT_TRUE(CopyBounded(moduleDir, sizeof moduleDir, moduleFolder.c_str()));
   desktopIconWanted = 1;
-  uiLanguage = 0;
+  uiLanguage = kLanguageEnglish;
   isVistaOrLater = 0;
   keepOldWordBase = 0;
   chineseDisplayOk = 0;
-  forceLanguage = 0;
+  forceLanguage = kLanguageEnglish;
   questionAnswer = IDYES;
   ShowWindow(progressBar, SW_HIDE);
   SendMessageA(progressBar, PBM_SETPOS, 0, 0);

@@ -74,7 +74,7 @@ TEST_F(InstallSequenceTest, CompleteRunInstallsEveryFileAndClosingStep) {
   keepOldWordBase = 1;  // left over from an earlier run: must not skip anything now
   isVistaOrLater = 1;
   chineseDisplayOk = 0;
-  forceLanguage = 2;
+  forceLanguage = kLanguageTraditional;
   ASSERT_FALSE(IsWindowVisible(ProgressBar()));
 
   EXPECT_EQ(Run(), 1);

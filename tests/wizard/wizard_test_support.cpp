@@ -26,7 +26,7 @@ void WizardTest::SetUp() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   CopyBounded(productFolderName, sizeof productFolderName, "Tavik");
-  forceLanguage = 0;
+  forceLanguage = kLanguageEnglish;
   answerMessage = [](const SeenMessage&) { return IDOK; };
   boxes_ = std::make_unique<MessageAnswerer>([this](const SeenMessage& seen) { return answerMessage(seen); });
   RecreateWizard();

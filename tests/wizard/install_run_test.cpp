@@ -143,6 +143,17 @@ class InstallRunTest : public WizardTest {
     }
   }
 
+  // A fresh wizard, typed in its path edit, Install pressed; returns how
+  // many messages had been seen before.
+  size_t TypeFolderAndInstall(const std::string& typed) {
+    RecreateWizard();
+    size_t seenBefore = messages().size();
+    SetDlgItemTextA(dialog, IDC_PATH_EDIT, typed.c_str());
+    GoToPage(3);
+    Click(IDC_NEXT);
+    return seenBefore;
+  }
+
   // After Install with typed in the path edit: the folder message, and the
   // path page again with the path focused and selected, ready to be typed
   // over.
@@ -256,13 +267,7 @@ TEST_F(InstallRunTest, FolderThatCannotBeMadeLeadsBackToThePath) {
   const std::string cases[] = {root_ + "\\Missing\\Tavik", root_ + "\\" + std::string(300, 'a')};
   for (const std::string& typed : cases) {
     SCOPED_TRACE(typed.size());
-    RecreateWizard();
-    size_t seenBefore = messages().size();
-    SetDlgItemTextA(dialog, IDC_PATH_EDIT, typed.c_str());
-    GoToPage(3);
-    Click(IDC_NEXT);
-
-    ExpectRefusedBackOnPathPage(typed, seenBefore);
+    ExpectRefusedBackOnPathPage(typed, TypeFolderAndInstall(typed));
     EXPECT_TRUE(IsEmptyFolder(root_));
 
     // The wizard goes on from there as from the start.
@@ -388,12 +393,7 @@ TEST_F(InstallRunTest, TypedFolderThatIsNotAPlainFullPathIsRefusedBeforeAnything
   for (const Case& c : refused) {
     const std::string& typed = c.typed;
     SCOPED_TRACE("typed \"" + typed + "\"");
-    RecreateWizard();
-    size_t seenBefore = messages().size();
-    SetDlgItemTextA(dialog, IDC_PATH_EDIT, typed.c_str());
-    GoToPage(3);
-    Click(IDC_NEXT);
-    ExpectRefusedBackOnPathPage(typed, seenBefore);
+    ExpectRefusedBackOnPathPage(typed, TypeFolderAndInstall(typed));
     if (!c.wouldMake.empty()) {
       EXPECT_FALSE(FileExists(c.wouldMake));
     }

@@ -68,14 +68,16 @@ tavik_prefix_stamp() {
 # A prefix of the other kind, or a 64-bit one made before 32-bit Wine was
 # installed (no syswow64 folder: every program then fails with "could not
 # load kernel32.dll"), is no use. The user's shell folders (Desktop,
-# Documents, ...) must be real folders inside the prefix: Wine links them
-# to the host's home, and shortcuts made by an install would land there.
+# Documents, ..., and Templates deep under AppData) must be real folders
+# inside the prefix: Wine links them to the host's home, where shortcuts
+# made by an install would land, and where whatever else writes in the
+# host's home would show as a change on drive C.
 tavik_prefix_fits() {
   [ "$(cat "$WINEPREFIX/.tavik-ready" 2>/dev/null)" = "$(tavik_prefix_stamp)" ] &&
     head -n 5 "$WINEPREFIX/system.reg" 2>/dev/null | grep -qx "#arch=$tavik_arch" &&
     { [ "$tavik_arch" = win32 ] || [ ! -d /usr/lib/i386-linux-gnu/wine ] ||
       [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; } &&
-    [ -z "$(find "$WINEPREFIX/drive_c/users" -maxdepth 2 -type l 2>/dev/null)" ] &&
+    [ -z "$(find "$WINEPREFIX/drive_c/users" -type l 2>/dev/null)" ] &&
     { [ -z "$tavik_stale_if" ] || ! "$tavik_stale_if"; }
 }
 
@@ -97,7 +99,7 @@ tavik_prefix_make() {
   # The registry files are written when the server ends; a program started
   # before that can find no window station.
   wineserver -w
-  find "$WINEPREFIX/drive_c/users" -maxdepth 2 -type l | while read -r link; do
+  find "$WINEPREFIX/drive_c/users" -type l | while read -r link; do
     rm -f "$link" && mkdir -p "$link"
   done
   tavik_prefix_stamp >"$WINEPREFIX/.tavik-ready"

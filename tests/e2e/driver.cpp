@@ -264,6 +264,14 @@ bool SetupRun::TabTo(int id) {
   return Focused() == target;
 }
 
+bool SetupRun::ClickUntil(int id, const std::function<bool()>& done) {
+  Click(id);
+  if (WaitUntil(done)) return true;
+  std::fprintf(stderr, "e2e: a click on control %d changed nothing; clicking again\n", id);
+  Click(id);
+  return WaitUntil(done);
+}
+
 void SetupRun::ClickWindow(HWND window) {
   RECT area;
   if (window == nullptr || !GetWindowRect(window, &area)) return;

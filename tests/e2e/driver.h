@@ -68,6 +68,10 @@ class SetupRun {
   void TypeText(const std::string& text);
   bool TabTo(int id);          // Tab until the control has the focus
   void Click(int id) { ClickWindow(Control(id)); }
+  // Clicks until DONE holds: now and then Wine's virtual desktop loses a
+  // click after a busy spell (the first run in a new prefix, a loaded
+  // machine), and a person clicks again. Once more at most.
+  bool ClickUntil(int id, const std::function<bool()>& done);
   void ClickWindow(HWND window);
   bool ClickCloseBox(HWND window);
   // Opens the drop-down list of a combo box and clicks its item.

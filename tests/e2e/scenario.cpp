@@ -69,7 +69,7 @@ SetupRun& Scenario::Launch(const std::wstring& exePath) {
 }
 
 void Scenario::Next(Page expected) {
-  run().Click(IDC_NEXT);
+  run().ClickUntil(IDC_NEXT, [&] { return run().CurrentPage() == expected; });
   ASSERT_TRUE(run().WaitForPage(expected)) << "page " << static_cast<int>(expected) << " did not come";
 }
 
@@ -99,8 +99,7 @@ DWORD Scenario::WalkToInstall(const WizardChoices& choices) {
   if (choices.onDisplayTestPage) choices.onDisplayTestPage();
 
   const int answer = choices.displayOk ? IDC_DISPLAY_OK : IDC_DISPLAY_NOT_OK;
-  setup.Click(answer);
-  EXPECT_TRUE(setup.WaitUntil([&] { return setup.IsChecked(answer); }));
+  EXPECT_TRUE(setup.ClickUntil(answer, [&] { return setup.IsChecked(answer); }));
   setup.Shot(setup.wizard(), "display-test-page");
   Next(Page::kLicence);
 

@@ -1,6 +1,8 @@
 // The install manifest table (see manifest.h).
 #include "base/manifest.h"
 
+#include <cstring>
+
 namespace {
 constexpr FailureRule kStop = FailureRule::kStop;
 constexpr FailureRule kContinue = FailureRule::kContinue;
@@ -150,3 +152,13 @@ const ManifestRow kManifest[kManifestRowCount] = {
 const ExtraPayload kExtraPayloads[kExtraPayloadCount] = {
     {1029, "Sapi51forTavik.msi", ContentKind::kPackage},
 };
+
+std::size_t LongestInstallFolder(std::size_t pathBufferSize) {
+  std::size_t longestName = 0;
+  for (const ManifestRow& row : kManifest) {
+    std::size_t length = std::strlen(row.fileName);
+    if (length > longestName) longestName = length;
+  }
+  // The folder, a backslash, the name and the terminator.
+  return pathBufferSize > longestName + 2 ? pathBufferSize - longestName - 2 : 0;
+}

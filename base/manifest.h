@@ -36,6 +36,11 @@ struct ManifestRow {
 constexpr std::size_t kManifestRowCount = 122;
 extern const ManifestRow kManifest[kManifestRowCount];
 
+// The longest install folder in which every row's path, folder '\' name,
+// fits a buffer of pathBufferSize bytes: a deeper one would lose the rows
+// with the longest names.
+std::size_t LongestInstallFolder(std::size_t pathBufferSize);
+
 // Payload resources outside the manifest that the program reads.
 struct ExtraPayload {
   int id;

@@ -21,9 +21,18 @@ bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// A port number: 1 to 9, or the superscript digits that Windows takes for
+// them too ("COM\xB9" is COM1 in code page 1252: \xB9, \xB2, \xB3 are the
+// superscripts 1, 2, 3), unless the byte starts a double-byte character.
+bool IsPortDigit(unsigned char c, LeadByteTest isLeadByte) {
+  if (c >= '1' && c <= '9') return true;
+  bool superscript = c == 0xB9 || c == 0xB2 || c == 0xB3;
+  return superscript && (isLeadByte == nullptr || !isLeadByte(c));
+}
+
 // The names that open a device in every folder. Windows ignores an
 // extension and spaces before it, so "con .txt" is the console too.
-bool IsDeviceName(const char* name, std::size_t length) {
+bool IsDeviceName(const char* name, std::size_t length, LeadByteTest isLeadByte) {
   static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
   static const char* const kNumbered[] = {"COM", "LPT"};
   std::size_t base = 0;
@@ -37,7 +46,8 @@ bool IsDeviceName(const char* name, std::size_t length) {
   for (const char* device : kDevices)
     if (base == 3 && same(device, 3)) return true;
   for (const char* device : kNumbered)
-    if (base == 4 && same(device, 3) && name[3] >= '1' && name[3] <= '9') return true;
+    if (base == 4 && same(device, 3) && IsPortDigit(static_cast<unsigned char>(name[3]), isLeadByte))
+      return true;
   return false;
 }
 
@@ -60,7 +70,7 @@ bool IsPlainName(const char* name, std::size_t length, LeadByteTest isLeadByte) 
     }
     if (IsForbiddenInName(c)) return false;
   }
-  return last != ' ' && last != '.' && !IsDeviceName(name, length);
+  return last != ' ' && last != '.' && !IsDeviceName(name, length, isLeadByte);
 }
 
 // The end of the component that starts at p: the next backslash that is a
@@ -84,9 +94,9 @@ void DropTrailingBackslash(char* path, LeadByteTest isLeadByte) {
   if (last != nullptr && *last == '\\') *last = '\0';
 }
 
-char* FindLastBackslash(char* path, LeadByteTest isLeadByte) {
-  char* found = nullptr;
-  for (char* p = path; *p != '\0'; ++p) {
+const char* FindLastBackslash(const char* path, LeadByteTest isLeadByte) {
+  const char* found = nullptr;
+  for (const char* p = path; *p != '\0'; ++p) {
     if (*p == '\\') {
       found = p;
     } else if (isLeadByte != nullptr && isLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0') {
@@ -94,6 +104,10 @@ char* FindLastBackslash(char* path, LeadByteTest isLeadByte) {
     }
   }
   return found;
+}
+
+char* FindLastBackslash(char* path, LeadByteTest isLeadByte) {
+  return const_cast<char*>(FindLastBackslash(static_cast<const char*>(path), isLeadByte));
 }
 
 bool JoinPath(char* out, std::size_t size, const char* folder, const char* name,

@@ -18,6 +18,7 @@ void DropTrailingBackslash(char* path, LeadByteTest isLeadByte);
 
 // The last backslash that is a character of its own, or null.
 char* FindLastBackslash(char* path, LeadByteTest isLeadByte);
+const char* FindLastBackslash(const char* path, LeadByteTest isLeadByte);
 
 // out = folder, a backslash unless folder already ends with one, name.
 // False (out empty) when the result does not fit into out[0..size).

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/bounded_format.h"
+#include "base/path_text.h"
 #include "resources/languages.h"
 
 namespace {
@@ -41,8 +42,10 @@ int ChooseUiLanguage(int dbcsSystem, unsigned short languageId) {
   return ((languageId >> 10) & 1) ? kLanguageTraditional : kLanguageSimplified;
 }
 
-bool ExtractModuleDir(const char* modulePath, char* out, std::size_t size) {
-  const char* lastBackslash = modulePath != nullptr ? std::strrchr(modulePath, '\\') : nullptr;
+bool ExtractModuleDir(const char* modulePath, char* out, std::size_t size, LeadByteTest isLeadByte) {
+  // Found by character: a trail byte of 0x5C inside a double-byte name is
+  // no separator.
+  const char* lastBackslash = modulePath != nullptr ? FindLastBackslash(modulePath, isLeadByte) : nullptr;
   if (lastBackslash == nullptr) return CopyBounded(out, size, "A:\\");
   std::size_t length = static_cast<std::size_t>(lastBackslash - modulePath) + 1;
   if (out == nullptr || size == 0) return false;

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "base/path_text.h"
+
 // Language of the texts handed to the shell, a kLanguage* value. Only a
 // double-byte system whose default language is Chinese gets a Chinese one;
 // odd sublanguages (Taiwan, Hong Kong, Macau) are the Traditional ones.
@@ -12,8 +14,9 @@ int ChooseUiLanguage(int dbcsSystem, unsigned short languageId);
 
 // Folder of modulePath, trailing backslash kept, into out[0..size).
 // A path that is empty or holds no backslash gives "A:\". Returns false,
-// leaving out empty, when the folder does not fit.
-bool ExtractModuleDir(const char* modulePath, char* out, std::size_t size);
+// leaving out empty, when the folder does not fit. isLeadByte: as for the
+// path texts (null for a single-byte code page).
+bool ExtractModuleDir(const char* modulePath, char* out, std::size_t size, LeadByteTest isLeadByte);
 
 // Where the message loop sends an Enter key press.
 enum class EnterTarget {

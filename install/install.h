@@ -18,6 +18,15 @@ int InflatePayload(int id, unsigned char* buffer, unsigned long* length);
 // and fileName.
 int ExtractPayload(int id, const char* fileName, unsigned long capacity, int readOnly, int hidden,
                    const char* fullPath);
+// What ExtractPayload's 0 does not say: kInPlaceFailed is a failure of a
+// write in place (the folder too deep for a temporary name, or the target
+// held open by another program) after the target was opened. A full disk
+// fails before any old byte changes; any other failure there may have left
+// the file cut, so an install must not pass over it as a skipped row.
+enum class ExtractOutcome { kWritten, kNotWritten, kInPlaceFailed };
+// ExtractPayload into installDir, with the outcome told apart.
+ExtractOutcome ExtractPayloadOutcome(int id, const char* fileName, unsigned long capacity, int readOnly,
+                                     int hidden);
 // The bytes of payload resource id as linked into the program; false when
 // there is no such resource.
 bool FindPayload(int id, const unsigned char** data, unsigned long* size);
@@ -52,8 +61,11 @@ int RunInstall(const ShellInstallSteps& shell);  // 1 success, 0 failure
 // The manifest's rows in order, each into installDir (install/manifest_extract.cpp);
 // the word base's rows are left out when keepWordBase. showProgress, when
 // not null, gets the rows' progress positions. False when a row marked stop
-// failed; the rows after it are then not touched.
-bool ExtractManifest(bool keepWordBase, void (*showProgress)(int position));
+// failed, or any row's write in place failed (its name then goes to
+// *failedInPlace when that is not null); the rows after it are then not
+// touched.
+bool ExtractManifest(bool keepWordBase, void (*showProgress)(int position),
+                     const char** failedInPlace = nullptr);
 // Copies SCtrlSet0.bin from moduleDir into windowsDir when it is there (the
 // last step of RunInstall); nothing when either folder is empty.
 void CopySettingsFile();

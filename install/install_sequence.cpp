@@ -10,9 +10,11 @@
 #include "base/install_pump.h"
 #include "base/manifest.h"
 #include "base/stale_files.h"
+#include "render/render.h"
 #include "resources/app_state.h"
 #include "resources/languages.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 
 namespace {
 
@@ -79,6 +81,17 @@ void DeleteStaleFiles() {
 
 void ShowManifestProgress(int position) { SetProgress(GetDlgItem(mainDialog, IDC_PROGRESS), position); }
 
+// The user learns which file may now be cut; the wizard then reports the
+// failed install as for any other failure.
+void TellWriteFailed(const char* fileName) {
+  char chinese[MAX_PATH + 128];
+  char english[MAX_PATH + 128];
+  if (!FormatBounded(chinese, sizeof chinese, kTextWriteCn, fileName) ||
+      !FormatBounded(english, sizeof english, kTextWriteEn, fileName))
+    return;
+  ShowMessage(chinese, english, kMessageKindOk, mainDialog);
+}
+
 // The names handed to the shell must be in the code page of the system's
 // own language, whatever language the product's interface is.
 void CreateShortcuts(const ShellInstallSteps& shell, HWND progressBar) {
@@ -102,7 +115,11 @@ int InstallSteps(const ShellInstallSteps& shell) {
   // What an interrupted earlier run was writing when it stopped.
   RemoveStaleTempFiles(installDir);
 
-  if (!ExtractManifest(keepOldWordBase == 1, ShowManifestProgress)) return 0;
+  const char* failedInPlace = nullptr;
+  if (!ExtractManifest(keepOldWordBase == 1, ShowManifestProgress, &failedInPlace)) {
+    if (failedInPlace != nullptr) TellWriteFailed(failedInPlace);
+    return 0;
+  }
 
   // The closing steps never change the result.
   SetProgress(progressBar, kProgressFilesDone);

@@ -5,13 +5,19 @@
 #include "base/install_pump.h"
 #include "base/manifest.h"
 
-bool ExtractManifest(bool keepWordBase, void (*showProgress)(int position)) {
+bool ExtractManifest(bool keepWordBase, void (*showProgress)(int position), const char** failedInPlace) {
   for (const ManifestRow& row : kManifest) {
     KeepAnswering();
     if (row.progress != 0 && showProgress != nullptr) showProgress(row.progress);
     if (row.condition == RowCondition::kWordBaseReplaced && keepWordBase) continue;
-    int written = ExtractPayload(row.id, row.fileName, kInstallBufferSize, row.readOnly, row.hidden, nullptr);
-    if (written == 0 && row.onFailure == FailureRule::kStop) return false;
+    ExtractOutcome outcome =
+        ExtractPayloadOutcome(row.id, row.fileName, kInstallBufferSize, row.readOnly, row.hidden);
+    // Whatever the row's rule: a file that may be cut is no skipped row.
+    if (outcome == ExtractOutcome::kInPlaceFailed) {
+      if (failedInPlace != nullptr) *failedInPlace = row.fileName;
+      return false;
+    }
+    if (outcome != ExtractOutcome::kWritten && row.onFailure == FailureRule::kStop) return false;
   }
   return true;
 }

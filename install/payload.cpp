@@ -3,7 +3,7 @@
 // beside its target and moved over the target only once every byte is on
 // disk, so a failed write never leaves a cut file under an installed name;
 // only a folder too deep for that name, or a target another program holds
-// open, is written in place.
+// open, is written in place, and a failure there is told apart.
 #include <windows.h>
 #include <zlib.h>
 
@@ -99,11 +99,13 @@ bool IsTempFileName(const char* name) {
 // inflated piece by piece. Write puts all of it into file and may be asked
 // more than once (the plain way writes again what a refused replace had
 // written); Check says, without writing, whether Write can succeed on its
-// side, so the plain way touches the target only for a sound stream.
+// side, so the plain way touches the target only for a sound stream, and
+// Size is then the number of bytes that Write will give.
 class FileContent {
  public:
   virtual bool Write(HANDLE file) = 0;
   virtual bool Check() = 0;
+  virtual unsigned long Size() const = 0;
   // Whether the last failure was the content's own (a damaged stream, a
   // file past its capacity) rather than the disk's.
   virtual bool ContentFailed() const = 0;
@@ -122,6 +124,7 @@ class MemoryContent final : public FileContent {
   MemoryContent(const unsigned char* data, unsigned long length) : data_(data), length_(length) {}
   bool Write(HANDLE file) override { return Check() && WriteAll(file, data_, length_); }
   bool Check() override { return length_ == 0 || data_ != nullptr; }
+  unsigned long Size() const override { return length_; }
   bool ContentFailed() const override { return false; }
 
  private:
@@ -138,6 +141,7 @@ class StreamContent final : public FileContent {
   StreamContent(int id, unsigned long capacity) : capacity_(capacity) { FindPayload(id, &source_, &sourceSize_); }
   bool Write(HANDLE file) override { return (result_ = Inflate(file)) == Z_OK; }
   bool Check() override { return (result_ = Inflate(INVALID_HANDLE_VALUE)) == Z_OK; }
+  unsigned long Size() const override { return size_; }
   bool ContentFailed() const override { return result_ != Z_OK && result_ != Z_ERRNO; }
 
  private:
@@ -146,6 +150,7 @@ class StreamContent final : public FileContent {
   const unsigned char* source_ = nullptr;
   unsigned long sourceSize_ = 0;
   unsigned long capacity_;
+  unsigned long size_ = 0;  // bytes of the last whole pass
   int result_ = Z_OK;
 };
 
@@ -193,24 +198,68 @@ int StreamContent::Inflate(HANDLE file) {
   }
   inflateEnd(&stream);
   ReleasePayloadPages(source_, sourceSize_);
+  if (result == Z_OK) size_ = produced;
   return result;
 }
 
-// The plain way: open, truncate, write. Used where no temporary name fits
-// and where another program holds the target open; a failed write can
-// leave a cut file, which is why it is never the first choice, and why a
-// stream is checked whole before the target is opened.
-bool WriteInPlace(const char* target, FileContent& content, DWORD attributes) {
-  if (!content.Check()) return false;
+// How a write ended: the new bytes whole under the target's name; nothing
+// changed (the target as it was); or a write in place that failed after the
+// target was opened, which the install must not pass over as a skipped row.
+enum class Written { kWhole, kRefused, kInPlaceFailed };
+
+bool SeekTo(HANDLE file, ULONGLONG offset) {
+  LARGE_INTEGER position;
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) != 0;
+}
+
+bool SetFileLength(HANDLE file, ULONGLONG length) { return SeekTo(file, length) && SetEndOfFile(file); }
+
+// Claims the disk space for length bytes by writing zeros past the file's
+// end, so that the writes over the old bytes that follow need none. Zeros
+// written, not the end moved: a file system may extend a file without
+// allocating (a sparse end) and run out of space only later, part-way.
+bool GrowTo(HANDLE file, ULONGLONG oldLength, ULONGLONG length) {
+  if (length <= oldLength) return true;
+  std::unique_ptr<unsigned char[]> zeros(new (std::nothrow) unsigned char[kPieceBytes]());
+  if (!zeros || !SetFileLength(file, oldLength)) return false;
+  for (ULONGLONG left = length - oldLength; left > 0;) {
+    unsigned long piece = left < kPieceBytes ? static_cast<unsigned long>(left) : kPieceBytes;
+    if (!WriteAll(file, zeros.get(), piece)) return false;
+    left -= piece;
+    KeepAnswering();
+  }
+  return true;
+}
+
+// The plain way: the target opened and overwritten. Used where no temporary
+// name fits and where another program holds the target open; never the
+// first choice. A stream is checked whole first, and the file is grown to
+// its new length before any old byte is touched: a full disk fails there,
+// and the old length is put back, so the old bytes stay whole. (Growing
+// needs no room but the new file's; a copy to restore from would need room
+// for the old one too, somewhere other than a folder where not even a
+// temporary name fits, and restoring it would be another write in place.)
+// A write that fails after that can leave a cut file: kInPlaceFailed.
+Written WriteInPlace(const char* target, FileContent& content, DWORD attributes) {
+  if (!content.Check()) return Written::kRefused;
   // Shares reading and writing: a holder that lets others write must not
   // be refused for having the file open for reading or writing itself.
   HANDLE file = CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool complete = SetEndOfFile(file) && content.Write(file);
+  if (file == INVALID_HANDLE_VALUE) return Written::kRefused;
+  bool created = GetLastError() != ERROR_ALREADY_EXISTS;
+  LARGE_INTEGER old;
+  bool sized = GetFileSizeEx(file, &old) != 0;
+  ULONGLONG oldLength = sized ? static_cast<ULONGLONG>(old.QuadPart) : 0;
+  bool grown = sized && GrowTo(file, oldLength, content.Size());
+  if (sized && !grown) SetFileLength(file, oldLength);
+  // The new bytes from the start, then the end cut where they end.
+  bool complete = grown && SeekTo(file, 0) && content.Write(file) && SetEndOfFile(file);
   complete = CloseHandle(file) && complete;
+  if (!grown && created) DeleteFileA(target);  // made by this attempt, and still empty
   if (complete) SetAttributes(target, attributes);
-  return complete;
+  return complete ? Written::kWhole : Written::kInPlaceFailed;
 }
 
 // True when a replace of target failed only because another program has
@@ -230,32 +279,39 @@ bool RefusedWhileInUse(DWORD error, const char* target) {
 // file). On a failure the temporary file is removed and target is as it
 // was, except where the plain way is taken: a folder too deep for the
 // temporary name, or a replace refused because the target is in use.
-bool ReplaceFileContents(const char* target, FileContent& content, DWORD attributes) {
+Written ReplaceFileContents(const char* target, FileContent& content, DWORD attributes) {
   char tempPath[MAX_PATH];
   bool noRoom = false;
   HANDLE file = CreateTempFile(target, attributes, tempPath, &noRoom);
-  if (file == INVALID_HANDLE_VALUE) return noRoom && WriteInPlace(target, content, attributes);
-  bool complete = content.Write(file);
-  // A failed close can mean the last bytes never reached the disk.
+  if (file == INVALID_HANDLE_VALUE) {
+    return noRoom ? WriteInPlace(target, content, attributes) : Written::kRefused;
+  }
+  // Flushed before the rename: after a power cut the file system could
+  // otherwise hold the new name over data that never reached the disk, and
+  // the user's file would be gone for zeros. A failed close can also mean
+  // the last bytes never got there.
+  bool complete = content.Write(file) && FlushFileBuffers(file);
   complete = CloseHandle(file) && complete;
-  if (complete && MoveFileExA(tempPath, target, MOVEFILE_REPLACE_EXISTING)) return true;
+  if (complete && MoveFileExA(tempPath, target, MOVEFILE_REPLACE_EXISTING)) return Written::kWhole;
   DWORD error = GetLastError();
   SetFileAttributesA(tempPath, FILE_ATTRIBUTE_NORMAL);  // a read-only file cannot be deleted
   DeleteFileA(tempPath);
-  return complete && RefusedWhileInUse(error, target) && WriteInPlace(target, content, attributes);
+  if (!complete || !RefusedWhileInUse(error, target)) return Written::kRefused;
+  return WriteInPlace(target, content, attributes);
 }
 
 // Everything about an installed file but its bytes: the path, the old
 // file's attributes and the new one's.
-int InstallFile(const char* fileName, FileContent& content, int readOnly, int hidden, const char* fullPath) {
+ExtractOutcome InstallFile(const char* fileName, FileContent& content, int readOnly, int hidden,
+                           const char* fullPath) {
   char path[MAX_PATH];
   bool built = fullPath != nullptr ? CopyBounded(path, sizeof path, fullPath)
                                    : fileName != nullptr && FormatInstallPath(path, sizeof path, fileName);
-  if (!built) return 0;
+  if (!built) return ExtractOutcome::kNotWritten;
 
   DWORD previous = GetFileAttributesA(path);
   bool existed = previous != INVALID_FILE_ATTRIBUTES;
-  if (existed && (previous & FILE_ATTRIBUTE_DIRECTORY)) return 0;
+  if (existed && (previous & FILE_ATTRIBUTE_DIRECTORY)) return ExtractOutcome::kNotWritten;
   // The old file loses read-only and hidden before the attempt and keeps
   // that state should the disk fail the attempt; a damaged stream changes
   // nothing at all, as when the stream was inflated before any file work.
@@ -266,9 +322,11 @@ int InstallFile(const char* fileName, FileContent& content, int readOnly, int hi
   // ...) as if it had been rewritten in place, plus the requested flags.
   DWORD requested = (readOnly ? FILE_ATTRIBUTE_READONLY : 0) | (hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
   DWORD wanted = requested | (existed ? previous & ~kFlagBits : 0);
-  if (ReplaceFileContents(path, content, wanted)) return 1;
+  Written written = ReplaceFileContents(path, content, wanted);
+  if (written == Written::kWhole) return ExtractOutcome::kWritten;
+  if (written == Written::kInPlaceFailed) return ExtractOutcome::kInPlaceFailed;
   if (cleared && content.ContentFailed()) SetAttributes(path, previous);
-  return 0;
+  return ExtractOutcome::kNotWritten;
 }
 
 }  // namespace
@@ -312,16 +370,22 @@ int InflatePayload(int id, unsigned char* buffer, unsigned long* length) {
   return result;
 }
 
+ExtractOutcome ExtractPayloadOutcome(int id, const char* fileName, unsigned long capacity, int readOnly,
+                                     int hidden) {
+  StreamContent content(id, capacity);
+  return InstallFile(fileName, content, readOnly, hidden, nullptr);
+}
+
 int ExtractPayload(int id, const char* fileName, unsigned long capacity, int readOnly, int hidden,
                    const char* fullPath) {
   StreamContent content(id, capacity);
-  return InstallFile(fileName, content, readOnly, hidden, fullPath);
+  return InstallFile(fileName, content, readOnly, hidden, fullPath) == ExtractOutcome::kWritten ? 1 : 0;
 }
 
 int WriteInstalledFile(const char* fileName, const unsigned char* data, unsigned long length,
                        int readOnly, int hidden, const char* fullPath) {
   MemoryContent content(data, length);
-  return InstallFile(fileName, content, readOnly, hidden, fullPath);
+  return InstallFile(fileName, content, readOnly, hidden, fullPath) == ExtractOutcome::kWritten ? 1 : 0;
 }
 
 int RemoveStaleTempFiles(const char* folder) {

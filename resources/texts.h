@@ -52,6 +52,10 @@ extern const char kTextWordBaseEn[];
 extern const char kTextStartFolderCn[];   // "无法建目录(%s)!"
 extern const char kTextStartMenuCn[];     // "无法在 Start 菜单中为本程序建立一个条目。..."
 extern const char kTextStartMenuEn[];
+extern const char kTextWriteCn[];         // "文件 %s 没能写完整。..." (a write in place failed)
+extern const char kTextWriteEn[];         // "Could not write the file %s whole. ..."
+// Shown by Windows (Vista on) to a user who logs off while the install runs.
+extern const wchar_t kTextInstallingReason[];  // "正在安装塔维克沐编 Installing Tavik Roved Editor"
 
 // Names handed to the shell, indexed by LanguageColumn(uiLanguage); the
 // Traditional column is Big5.

@@ -50,6 +50,9 @@ const char kTextFolderHintEn[] = "%s Please check folder path.";
 const char kTextWordBaseCn[] = "安装目录有老词库。是否安装新词库(会冲掉老词库)?";
 const char kTextWordBaseEn[] = "Old CiKu (Word Base) is detected. Replace it with new CiKu?";
 const char kTextStartFolderCn[] = "无法建目录(%s)!";
+const char kTextWriteCn[] = "文件 %s 没能写完整。请检查磁盘后再重新安装。";
+const char kTextWriteEn[] = "Could not write the file %s whole. Please check the disk and install again.";
+const wchar_t kTextInstallingReason[] = L"正在安装塔维克沐编 Installing Tavik Roved Editor";
 const char kTextStartMenuCn[] =
     "无法在 Start 菜单中为本程序建立一个条目。很抱歉，只好请您以后自已建立了。";
 const char kTextStartMenuEn[] = "Failed to create an entry on Start Menu.";

@@ -25,6 +25,8 @@ namespace {
 constexpr unsigned long kGlyphBufferBytes = 307200;
 // The longest path the platform can hand back for a module.
 constexpr DWORD kLongPathCapacity = 32768;
+
+bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 }  // namespace
 
 void ProbeSystem() {
@@ -51,7 +53,7 @@ void FindModuleDir() {
     return;
   }
   modulePath[length] = '\0';
-  ExtractModuleDir(modulePath.data(), moduleDir, sizeof moduleDir);
+  ExtractModuleDir(modulePath.data(), moduleDir, sizeof moduleDir, IsAnsiLeadByte);
 }
 
 int LoadGlyphFontFromPayload() {

@@ -5,7 +5,10 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <cstring>
+
 #include "base/bounded_format.h"
+#include "base/manifest.h"
 #include "base/path_text.h"
 #include "render/render.h"
 #include "resources/texts.h"
@@ -16,6 +19,16 @@ namespace {
 constexpr DWORD kChooserFileChars = 128;
 
 bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+// A folder deeper than the limit would lose the rows with the longest
+// names (their paths no longer fit), and the install would still be
+// called a success.
+bool FitsEveryFile(const char* folder) { return std::strlen(folder) <= LongestInstallFolder(MAX_PATH); }
+
+// What Install takes: a plain full path deep enough for every file.
+bool IsAcceptedFolder(const char* folder) {
+  return IsPlainFullPath(folder, IsAnsiLeadByte) && FitsEveryFile(folder);
+}
 
 void TellFolderRefused(HWND dialog) {
   char english[128];
@@ -98,12 +111,11 @@ void BrowseForFolder(HWND dialog) {
   if (!chosen) return;
 
   char path[MAX_PATH];
-  // A folder so deep that the product folder no longer fits is not offered.
-  if (!FormatBounded(path, sizeof path, "%s\\%s", installDir, productFolderName)) return;
   // The folder is the platform's current folder, which it keeps trimmed
   // and resolved; should it ever be one that Install would refuse (a
-  // device path, a name ending in a dot), it is not offered.
-  if (!IsPlainFullPath(path, IsAnsiLeadByte)) {
+  // device path, a name ending in a dot, too deep for the files), it is
+  // not offered.
+  if (!FormatBounded(path, sizeof path, "%s\\%s", installDir, productFolderName) || !IsAcceptedFolder(path)) {
     TellFolderRefused(dialog);
     return;
   }
@@ -114,8 +126,8 @@ int CreateInstallFolder(HWND wizardDialog) {
   // A relative folder depends on where the program was started, and a name
   // that Windows trims ("C:\a.") makes a folder other than the one that
   // the shortcuts and the registry would name: refused before anything is
-  // made, even where such a folder exists.
-  if (!IsPlainFullPath(installDir, IsAnsiLeadByte)) {
+  // made, even where such a folder exists. So is one too deep for the files.
+  if (!IsAcceptedFolder(installDir)) {
     TellFolderRefused(wizardDialog);
     return 0;
   }

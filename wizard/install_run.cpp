@@ -30,6 +30,31 @@ const int kButtonsHiddenForInstall[] = {IDC_NEXT, IDC_BACK, IDCANCEL, IDC_BOTTOM
 // cursor however the pointer moves.
 bool installRunning = false;
 
+// While the install sequence runs, log-off and shutdown wait for it.
+bool holdingSessionEnd = false;
+
+// From Vista on Windows shows the user why the session waits. Looked up,
+// not imported: XP has neither function.
+using ShutdownReasonCreate = BOOL(WINAPI*)(HWND window, LPCWSTR reason);
+using ShutdownReasonDestroy = BOOL(WINAPI*)(HWND window);
+
+FARPROC User32Function(const char* name) {
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  return user32 != nullptr ? GetProcAddress(user32, name) : nullptr;
+}
+
+void HoldSessionEnd(HWND dialog) {
+  holdingSessionEnd = true;
+  auto create = reinterpret_cast<ShutdownReasonCreate>(User32Function("ShutdownBlockReasonCreate"));
+  if (create != nullptr) create(dialog, kTextInstallingReason);
+}
+
+void ReleaseSessionEnd(HWND dialog) {
+  holdingSessionEnd = false;
+  auto destroy = reinterpret_cast<ShutdownReasonDestroy>(User32Function("ShutdownBlockReasonDestroy"));
+  if (destroy != nullptr) destroy(dialog);
+}
+
 // Mouse and keyboard input that reaches the wizard while it installs is
 // dropped, not kept: it must not press anything once the install is over.
 bool IsUserInput(UINT message) {
@@ -159,6 +184,8 @@ void WaitForInstallFloor(ULONGLONG start) {
 
 bool InstallShowsWaitCursor() { return installRunning; }
 
+bool InstallHoldsSessionEnd() { return holdingSessionEnd; }
+
 void RunInstallFromWizard(HWND dialog) {
   ShowPage(dialog, pageIndex);
   pageIndex = kInstallState;
@@ -173,7 +200,9 @@ void RunInstallFromWizard(HWND dialog) {
   ULONGLONG start = installClock();
   installRunning = true;
   ShowWaitCursor(dialog);
+  HoldSessionEnd(dialog);
   int installed = RunInstall(kShellInstallSteps);
+  ReleaseSessionEnd(dialog);
   // However fast the install was, its page stays up for five seconds.
   WaitForInstallFloor(start);
   installRunning = false;

@@ -219,6 +219,14 @@ INT_PTR OnClose(HWND dialog) {
   return TRUE;
 }
 
+// FALSE, "not now", holds a log-off or shutdown while the install runs;
+// otherwise the platform's answer lets the session end.
+INT_PTR OnQueryEndSession(HWND dialog) {
+  if (!InstallHoldsSessionEnd()) return FALSE;
+  SetWindowLongPtrA(dialog, DWLP_MSGRESULT, FALSE);
+  return TRUE;
+}
+
 // The install answers its messages, and the pointer moved over the window
 // would otherwise get the class's arrow back. Under a question of the
 // install (the wizard disabled) the pointer is the usual one.
@@ -247,6 +255,8 @@ INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       return OnClose(dialog);
     case WM_SETCURSOR:
       return OnSetCursor(dialog);
+    case WM_QUERYENDSESSION:
+      return OnQueryEndSession(dialog);
     default:
       return FALSE;
   }

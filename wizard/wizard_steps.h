@@ -38,3 +38,7 @@ void TakeWaitingMessages();
 // True from Install to the closing message: the wizard shows the wait
 // cursor wherever the pointer goes over it.
 bool InstallShowsWaitCursor();
+// True while the install sequence runs: a session end is answered "not
+// now" (WM_QUERYENDSESSION), since one that ended the program half-way
+// would leave some files replaced and others not, and no word of it.
+bool InstallHoldsSessionEnd();

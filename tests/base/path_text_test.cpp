@@ -147,6 +147,13 @@ TEST(PathText, OnlyPlainFullPathsAreInstallFolders) {
   // empty component after it.
   EXPECT_FALSE(IsPlainFullPath("C:\\\x81\x5C\x5C" "a", nullptr));
   EXPECT_TRUE(IsPlainFullPath("C:\\\x81\x5C\x5C" "a", GbkLeadByte));
+  // Superscript port digits (code page 1252: \xB9, \xB2, \xB3) name
+  // devices too; in a double-byte code page those bytes start characters.
+  for (const char* device : {"C:\\COM\xB9", "C:\\com\xB2.txt", "C:\\LPT\xB3\\x", "C:\\lpt\xB9 .log"}) {
+    EXPECT_FALSE(IsPlainFullPath(device, nullptr)) << device;
+  }
+  EXPECT_TRUE(IsPlainFullPath("C:\\COM\xB9\xA1", nullptr));
+  EXPECT_TRUE(IsPlainFullPath("C:\\COM\xB9", GbkLeadByte));
   // A lead byte that ends the path stands alone.
   EXPECT_TRUE(IsPlainFullPath("C:\\a\x81", GbkLeadByte));
   EXPECT_FALSE(IsPlainFullPath(nullptr, GbkLeadByte));

@@ -48,11 +48,16 @@ TEST(ExtractModuleDir, KeepsTheLastBackslashOrFallsBackToDriveA) {
       {"", "A:\\"},
       {"C:\\Setup\\", "C:\\Setup\\"},
       {"C:/Setup/setup.exe", "A:\\"},  // only the backslash separates
+      // Big5 names whose trail byte is 0x5C: "許.exe", and a folder "功".
+      {"C:\\Setup\\\xB3\\.exe", "C:\\Setup\\"},
+      {"C:\\\xA5\\\\setup.exe", "C:\\\xA5\\\\"},
   };
+  // Lead bytes as in the double-byte code pages, 0x81 to 0xFE.
+  LeadByteTest doubleByte = [](unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
     char out[260] = "garbage";
-    EXPECT_TRUE(ExtractModuleDir(c.path, out, sizeof out));
+    EXPECT_TRUE(ExtractModuleDir(c.path, out, sizeof out, doubleByte));
     EXPECT_STREQ(out, c.expected);
   }
 }
@@ -62,22 +67,22 @@ TEST(ExtractModuleDir, FolderThatDoesNotFitIsAFailureNotAShorterFolder) {
   std::string folder = "C:\\" + std::string(255, 'd') + "\\";
   ASSERT_EQ(folder.size(), 259u);
   char out[260];
-  EXPECT_TRUE(ExtractModuleDir((folder + "setup.exe").c_str(), out, sizeof out));
+  EXPECT_TRUE(ExtractModuleDir((folder + "setup.exe").c_str(), out, sizeof out, nullptr));
   EXPECT_EQ(std::string(out), folder);
 
   // One more byte of folder no longer fits; a long file name alone does not
   // matter.
   std::string longer = "C:\\" + std::string(256, 'd') + "\\setup.exe";
   std::memset(out, 'x', sizeof out);
-  EXPECT_FALSE(ExtractModuleDir(longer.c_str(), out, sizeof out));
+  EXPECT_FALSE(ExtractModuleDir(longer.c_str(), out, sizeof out, nullptr));
   EXPECT_STREQ(out, "");
 
   std::string longName = "C:\\Setup\\" + std::string(400, 'n') + ".exe";
-  EXPECT_TRUE(ExtractModuleDir(longName.c_str(), out, sizeof out));
+  EXPECT_TRUE(ExtractModuleDir(longName.c_str(), out, sizeof out, nullptr));
   EXPECT_STREQ(out, "C:\\Setup\\");
 
   char tiny[3];
-  EXPECT_FALSE(ExtractModuleDir("setup.exe", tiny, sizeof tiny));  // "A:\" needs 4
+  EXPECT_FALSE(ExtractModuleDir("setup.exe", tiny, sizeof tiny, nullptr));  // "A:\" needs 4
   EXPECT_STREQ(tiny, "");
 }
 

@@ -95,6 +95,10 @@ add_test(NAME disk_full_test
                  "${CMAKE_BINARY_DIR}/faults/small-disk" 4m
                  "${CMAKE_BINARY_DIR}/wine-run.sh" "$<TARGET_FILE:disk_full_test>")
 set_tests_properties(disk_full_test PROPERTIES TIMEOUT 120)
+add_test(NAME small_disk_kill_test
+         COMMAND sh "${CMAKE_CURRENT_SOURCE_DIR}/faults/small_disk_kill_test.sh"
+                 "${CMAKE_CURRENT_SOURCE_DIR}/faults/with_small_disk.sh" "${CMAKE_BINARY_DIR}/faults/kill-disk")
+set_tests_properties(small_disk_kill_test PROPERTIES TIMEOUT 60 SKIP_RETURN_CODE 77)
 
 # ---- Locked and protected targets, interrupted installs ----------------------------
 # A second process: holds a file open, or extracts until it is killed. It

@@ -3,8 +3,10 @@
 # MOUNT_DIR, whose Windows path (through Wine's drive Z:) goes to the
 # command in TAVIK_SMALL_DISK.
 #   with_small_disk.sh MOUNT_DIR SIZE COMMAND...
-# The tmpfs is mounted directly where that is allowed, and otherwise in an
-# unprivileged user and mount namespace of the command's own (unshare -rm).
+# The tmpfs is mounted only inside a mount namespace of the command's own
+# (unshare -m as root, otherwise an unprivileged user and mount namespace,
+# unshare -rm): the mount goes with the namespace when its last process
+# ends, so a run that is killed leaves no full disk behind for later runs.
 # Where neither works the command still runs, with the reason in
 # TAVIK_SMALL_DISK_SKIP (its disk-full cases skip), and a run that passed
 # counts as skipped (77). With CI set that fails instead: a CI machine is
@@ -32,20 +34,18 @@ shift 2
 mkdir -p "$mount_dir"
 TAVIK_SMALL_DISK="Z:$(printf '%s' "$mount_dir" | tr / '\\')"
 export TAVIK_SMALL_DISK
-# One left behind by an interrupted run.
+# One left behind by a run of an earlier version, which mounted it here.
 if mountpoint -q "$mount_dir" 2>/dev/null; then umount "$mount_dir" 2>/dev/null; fi
-if direct=$(mount -t tmpfs -o "size=$size,mode=0777" tavik-small-disk "$mount_dir" 2>&1); then
-  trap 'umount "$mount_dir" 2>/dev/null' EXIT
-  "$@"
-  exit $?
-fi
-if namespace=$(unshare -rm sh -c 'mount -t tmpfs -o size=64k tavik-probe "$1"' probe "$mount_dir" 2>&1); then
-  unshare -rm sh "$0" --in-namespace "$mount_dir" "$size" "$@"
-  exit $?
-fi
+reasons=""
+for flags in -m -rm; do
+  if probe=$(unshare $flags sh -c 'mount -t tmpfs -o size=64k tavik-probe "$1"' probe "$mount_dir" 2>&1); then
+    exec unshare $flags sh "$0" --in-namespace "$mount_dir" "$size" "$@"
+  fi
+  reasons="$reasons unshare $flags: ${probe:-failed};"
+done
 
 unset TAVIK_SMALL_DISK
-TAVIK_SMALL_DISK_SKIP="no small file system could be mounted here: ${direct:-mount failed}; ${namespace:-unshare -rm failed}"
+TAVIK_SMALL_DISK_SKIP="no small file system could be mounted here:$reasons"
 export TAVIK_SMALL_DISK_SKIP
 status=0
 "$@" || status=$?

@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "shell/shell.h"
 #include "startup/startup.h"
+#include "tests/support/dialog_watcher.h"
 #include "tests/support/manifest_oracle.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/wait.h"
@@ -24,6 +25,7 @@ HWND progressBar = nullptr;
 WNDPROC progressDefaultProc = nullptr;
 HHOOK messageHook = nullptr;
 std::vector<SequenceEvent>* recording = nullptr;
+std::vector<std::string>* recordingTexts = nullptr;
 int questionAnswer = IDYES;
 std::set<HWND> answeredBoxes;
 std::vector<HWND> pendingBoxes;
@@ -71,6 +73,7 @@ void CALLBACK AnswerPendingBoxes(HWND, UINT, UINT_PTR timer, DWORD) {
     bool question = yes != nullptr && (GetWindowLongPtrA(yes, GWL_STYLE) & WS_VISIBLE) != 0;
     int answer = question ? questionAnswer : IDOK;
     Record(SequenceEvent::kMessageBox, answer);
+    if (recordingTexts != nullptr) recordingTexts->push_back(ControlText(box, IDC_MESSAGE_ENGLISH));
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
   }
   pendingBoxes.clear();
@@ -179,9 +182,12 @@ void InstallSequenceTest::TearDown() {
 
 int InstallSequenceTest::Run() {
   events.clear();
+  messageTexts.clear();
   recording = &events;
+  recordingTexts = &messageTexts;
   int result = RunInstall(kShellInstallSteps);
   recording = nullptr;
+  recordingTexts = nullptr;
   return result;
 }
 

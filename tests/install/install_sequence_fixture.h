@@ -47,6 +47,7 @@ class InstallSequenceTest : public ::testing::Test {
   std::string windowsFolder;  // windowsDir, with trailing backslash
   std::string moduleFolder;   // moduleDir, with trailing backslash
   std::vector<SequenceEvent> events;
+  std::vector<std::string> messageTexts;  // the English half of each box of the last run
 };
 
 // Answer the message hook gives to the next Yes/No question (IDYES/IDNO);

@@ -11,6 +11,7 @@
 #include "base/manifest.h"
 #include "payload_test_support.h"
 #include "startup/startup.h"
+#include "tests/support/import_patch.h"
 #include "wizard/wizard.h"
 
 namespace {
@@ -199,6 +200,37 @@ TEST_F(PayloadTest, FailedWritesKeepThePreviousFileAndLeaveNoTemporaryFile) {
 
   EXPECT_EQ(ListFolder(scratch_.path()), (std::vector<std::string>{"folder.dat", "locked.dat"}));
   EXPECT_TRUE(ListFolder(folderTarget).empty());
+}
+
+// Each file's data is flushed to the disk before it takes its installed
+// name: after a power cut the name must not stand over data never written.
+ImportPatch* flushPatch = nullptr;
+ImportPatch* movePatch = nullptr;
+std::string fileEvents;  // 'F' a flush, 'M' a move
+
+BOOL WINAPI RecordingFlush(HANDLE file) {
+  fileEvents += 'F';
+  return reinterpret_cast<decltype(&FlushFileBuffers)>(flushPatch->original())(file);
+}
+
+BOOL WINAPI RecordingMove(LPCSTR from, LPCSTR to, DWORD flags) {
+  fileEvents += 'M';
+  return reinterpret_cast<decltype(&MoveFileExA)>(movePatch->original())(from, to, flags);
+}
+
+TEST_F(PayloadTest, EveryFileIsFlushedBeforeItTakesItsName) {
+  ImportPatch flush("kernel32.dll", "FlushFileBuffers", reinterpret_cast<void*>(RecordingFlush));
+  ImportPatch move("kernel32.dll", "MoveFileExA", reinterpret_cast<void*>(RecordingMove));
+  flushPatch = &flush;
+  movePatch = &move;
+  ASSERT_TRUE(move.patched());
+  fileEvents.clear();
+  const unsigned char data[] = "new contents";
+  EXPECT_EQ(WriteInstalledFile("a.txt", data, sizeof data, 0, 0, nullptr), 1);
+  EXPECT_EQ(ExtractPayload(kTipsId, "tips.txt", kInstallBufferSize, 1, 1, nullptr), 1);
+  EXPECT_EQ(ExtractPayload(kTipsId, "tips.txt", kInstallBufferSize, 0, 0, nullptr), 1);  // over the first
+  EXPECT_EQ(fileEvents, "FMFMFM");
+  flushPatch = movePatch = nullptr;
 }
 
 TEST_F(PayloadTest, EmptyFileIsWritten) {

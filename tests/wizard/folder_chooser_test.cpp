@@ -5,9 +5,12 @@
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "base/bounded_format.h"
+#include "base/manifest.h"
 #include "resources/texts.h"
 #include "startup/startup.h"
 #include "wizard/wizard.h"
@@ -141,6 +144,29 @@ TEST_F(FolderChooserTest, CancelAndEscapeLeaveThePathAlone) {
     ASSERT_TRUE(view.found);
     EXPECT_EQ(EditText(), kEditBefore);
     EXPECT_STREQ(installDir, "unchanged");
+  }
+}
+
+// The chooser's folder gets "\Tavik"; where that passes the deepest
+// install folder for the longest file name, it is refused as Install
+// refuses it, and the path stays; one character shallower is offered.
+TEST_F(FolderChooserTest, FolderTooDeepForTheFilesIsNotOffered) {
+  std::size_t longest = 0;
+  for (const ManifestRow& row : kManifest) longest = std::max(longest, std::strlen(row.fileName));
+  const std::size_t deepest = MAX_PATH - 2 - longest;
+  for (bool offered : {true, false}) {
+    std::size_t length = deepest - (offered ? 6 : 5);
+    SCOPED_TRACE(length);
+    std::string folder = MakeFolderOfLength(scratch_ + "\\apps", length, offered ? 'o' : 'r');
+    MessageAnswerer answerer;
+    ChooserView view = Browse(folder, PressOk);
+    ASSERT_TRUE(view.found);
+    EXPECT_EQ(EditText(), offered ? folder + "\\Tavik" : kEditBefore);
+    ASSERT_EQ(answerer.messages().size(), offered ? 0u : 1u);
+    if (!offered) {
+      EXPECT_EQ(answerer.messages()[0].english, "Cannot create folder! Please check folder path.");
+    }
+    SetDlgItemTextA(owner_, IDC_PATH_EDIT, kEditBefore);
   }
 }
 

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "base/bounded_format.h"
@@ -180,6 +182,19 @@ class InstallRunTest : public WizardTest {
 };
 
 
+// The deepest install folder in which every manifest name still fits a
+// path of MAX_PATH - 1 characters.
+std::size_t DeepestFolder() {
+  std::size_t longest = 0;
+  for (const ManifestRow& row : kManifest) longest = std::max(longest, std::strlen(row.fileName));
+  return MAX_PATH - 1 - 1 - longest;
+}
+
+// A folder name under root that makes a path of length characters.
+std::string FolderOfLength(const std::string& root, std::size_t length) {
+  return root + "\\" + std::string(length - root.size() - 1, 'L');
+}
+
 void ExpectEveryFileIn(const std::string& folder) {
   for (const ManifestRow& row : kManifest)
     EXPECT_TRUE(FileExists(folder + "\\" + row.fileName)) << folder << "\\" << row.fileName;
@@ -262,9 +277,12 @@ TEST_F(InstallRunTest, AcceptedSpeechOfferOpensTheExtractedPackage) {
 }
 
 TEST_F(InstallRunTest, FolderThatCannotBeMadeLeadsBackToThePath) {
-  // A missing parent, and a path too long for installDir that must not be
-  // taken cut short (the edit's limit holds typing, not a set text).
-  const std::string cases[] = {root_ + "\\Missing\\Tavik", root_ + "\\" + std::string(300, 'a')};
+  // A missing parent, a path too long for installDir that must not be
+  // taken cut short (the edit's limit holds typing, not a set text), and
+  // folders too deep for the longest file names: one character past the
+  // deepest, and the longest path there is.
+  const std::string cases[] = {root_ + "\\Missing\\Tavik", root_ + "\\" + std::string(300, 'a'),
+                               FolderOfLength(root_, DeepestFolder() + 1), FolderOfLength(root_, MAX_PATH - 1)};
   for (const std::string& typed : cases) {
     SCOPED_TRACE(typed.size());
     ExpectRefusedBackOnPathPage(typed, TypeFolderAndInstall(typed));
@@ -421,6 +439,7 @@ TEST_F(InstallRunTest, PlainFullPathsInstall) {
       {existing, existing, false},
       {root_ + "\\ lead and inner . dots", root_ + "\\ lead and inner . dots", true},
       {root_ + "\\console", root_ + "\\console", true},
+      {FolderOfLength(root_, DeepestFolder()), FolderOfLength(root_, DeepestFolder()), true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -439,11 +458,8 @@ TEST_F(InstallRunTest, PlainFullPathsInstall) {
 }
 
 TEST_F(InstallRunTest, PlainFullPathsThatCannotBeMadeHereAreLeftToThePlatform) {
-  // Taken by the check, then met by the platform. Wine makes a folder of 259
-  // characters, where no file name fits; this machine has no server to
-  // share from, so the folder cannot be made there.
-  const std::string longest = root_ + "\\" + std::string(258 - root_.size(), 'L');
-  ASSERT_EQ(longest.size(), 259u);
+  // Taken by the check, then met by the platform: this machine has no
+  // server to share from, so the folder cannot be made there.
   struct Case {
     std::string typed;
     const char* told;  // English text of the one message
@@ -451,7 +467,6 @@ TEST_F(InstallRunTest, PlainFullPathsThatCannotBeMadeHereAreLeftToThePlatform) {
     bool folderMade;
   };
   const Case cases[] = {
-      {longest, kTextFailedEn, -1, true},
       {"\\\\tavik-nowhere\\share\\Tavik", "Cannot create folder! Please check folder path.", 0, false},
   };
   for (const Case& c : cases) {
@@ -580,6 +595,47 @@ TEST_F(InstallRunTest, LeavingAndClicksDuringTheInstallChangeNothing) {
   ExpectEveryFileIn(target_);
   EXPECT_TRUE(IsWindow(dialog));
   EXPECT_FALSE(InputOrCommandQueued());
+}
+
+namespace {
+// A log-off asked from another thread at the first row, and answered there:
+// the pump goes on only once the question has had its answer.
+DWORD_PTR sessionAnswer = TRUE;
+LRESULT sessionAsked = 0;
+DWORD WINAPI AskToEndSession(void*) {
+  sessionAsked = SendMessageTimeoutA(mainDialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000,
+                                     &sessionAnswer);
+  return 0;
+}
+void PumpAskingToEndSession() {
+  static HANDLE asker = nullptr;
+  if (pumpCalls++ == 0) {
+    asker = CreateThread(nullptr, 0, AskToEndSession, nullptr, 0, nullptr);
+    while (asker != nullptr &&
+           MsgWaitForMultipleObjects(1, &asker, FALSE, 30000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
+      TakeWaitingMessages();
+    if (asker != nullptr) CloseHandle(asker);
+    asker = nullptr;
+  }
+  TakeWaitingMessages();
+}
+}  // namespace
+
+TEST_F(InstallRunTest, SessionEndWaitsForTheInstall) {
+  pumpCalls = 0;
+  sessionAnswer = TRUE;
+  sessionAsked = 0;
+  GoToPage(3);
+  installPump = PumpAskingToEndSession;
+  Click(IDC_NEXT);
+  EXPECT_NE(sessionAsked, 0);
+  EXPECT_EQ(sessionAnswer, static_cast<DWORD_PTR>(FALSE));
+  EXPECT_EQ(pageIndex, -1);
+  ASSERT_EQ(messages().size(), 2u);
+  EXPECT_EQ(messages()[0].english, kTextSuccessEn);
+  ExpectEveryFileIn(target_);
+  // Once the install is over, the session may end.
+  EXPECT_EQ(SendMessageA(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
 }
 
 TEST_F(InstallRunTest, SlowInstallAnswersThroughout) {

@@ -4,6 +4,9 @@
 #include <shlobj.h>
 #include <io.h>
 
+#include <cstring>
+#include <cwchar>
+
 #include "base/bounded_format.h"
 #include "base/install_pump.h"
 #include "base/path_text.h"
@@ -28,11 +31,31 @@ void TellStartMenuFailure() {
   ShowMessage(kTextStartMenuCn, kTextStartMenuEn, kMessageKindOk, mainDialog);
 }
 
+// The message's UTF-16 name: the table's format with the path, which is
+// the system's own ANSI text, in place of its "%s".
+template <std::size_t N>
+bool FolderFailureName(const char* shownPath, wchar_t (&name)[N]) {
+  const wchar_t* format = wide::kTextStartFolderCn;
+  const wchar_t* slot = wcsstr(format, L"%s");
+  wchar_t path[MAX_PATH];
+  if (slot == nullptr || MultiByteToWideChar(CP_ACP, 0, shownPath, -1, path, MAX_PATH) == 0) return false;
+  const std::size_t before = static_cast<std::size_t>(slot - format);
+  if (before + wcslen(path) + wcslen(slot + 2) >= N) return false;
+  std::memcpy(name, format, before * sizeof(wchar_t));
+  wcscpy(name + before, path);
+  wcscat(name, slot + 2);
+  return true;
+}
+
 void TellFolderFailure(const char* shownPath) {
   char text[2 * MAX_PATH];  // a whole folder path and the text around it
-  if (!FormatBounded(text, sizeof text, kTextStartFolderCn, shownPath))
-    FormatBounded(text, sizeof text, kTextStartFolderCn, "");
-  ShowMessage(text, kTextFolderEn, kMessageKindOk, mainDialog);
+  if (!FormatBounded(text, sizeof text, kTextStartFolderCn, shownPath)) {
+    shownPath = "";
+    FormatBounded(text, sizeof text, kTextStartFolderCn, shownPath);
+  }
+  wchar_t name[2 * MAX_PATH];
+  ShowMessage(text, FolderFailureName(shownPath, name) ? name : nullptr, kTextFolderEn, kMessageKindOk,
+              mainDialog);
 }
 
 // Makes "<programs>\<folderName>" (only its last level) into folder.

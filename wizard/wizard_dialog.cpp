@@ -14,9 +14,8 @@ constexpr UINT kListItemHeight = 23;
 constexpr UINT kListItemWidth = 1024;
 
 // The interface languages offered for the installed product; the value
-// becomes forceLanguage.
-// The list holds the UTF-16 names, which screen readers read; the painter
-// draws the GB2312 text of the item's value.
+// becomes forceLanguage. The list holds the UTF-16 names, which screen
+// readers read; the painter draws the GB2312 text of the item's value.
 struct LanguageItem {
   int value;
   const char* text;

@@ -19,8 +19,8 @@
 
 namespace {
 // Where a control shows: wizard pages, or message boxes by their buttons.
-enum : unsigned { kPath = 1, kDisplay = 2, kLicence = 4, kLanguage = 8, kPages = 15 };
-enum : unsigned { kOkBox = 16, kYesNoBox = 32, kOkCancelBox = 64 };
+enum : unsigned { kPath = 1, kDisplay = 2, kLicence = 4, kLanguage = 8, kPages = 15, kOkBox = 16, kYesNoBox = 32,
+                  kOkCancelBox = 64 };
 
 // "page-1" (path) to "page-8" (language); "message-16" (OK) to "message-64".
 std::string PlaceName(unsigned where) {
@@ -49,6 +49,7 @@ const Named kNamed[] = {
     {kDisplay, IDC_DISPLAY_OK, kTextDisplayOk},
     {kDisplay, IDC_DISPLAY_NOT_OK, kTextDisplayNotOk},
     {kLanguage, IDC_LANGUAGE_LABEL, kTextLanguageLabel},
+    {kLanguage, IDC_LANGUAGE_COMBO, kTextLanguageEnglish},  // named by its selected item
     {kOkBox | kOkCancelBox, IDOK, kTextOk},
     {kYesNoBox, IDYES, kTextYes},
     {kYesNoBox, IDNO, kTextNo},
@@ -58,7 +59,7 @@ const Named kNamed[] = {
 const std::set<int> kNotTheProgramsText = {IDC_PANEL_NAME, IDC_PANEL_ICON, IDC_PANEL_INSTALLER,
                                            IDC_RULE, IDC_WEB_ADDRESS, IDC_PANEL_BLANK,
                                            IDC_BOTTOM_STRIP, IDC_PATH_EDIT, IDC_DISPLAY_FRAME,
-                                           IDC_LICENCE_ENGLISH, IDC_LICENCE_EDIT, IDC_LANGUAGE_COMBO};
+                                           IDC_LICENCE_ENGLISH, IDC_LICENCE_EDIT};
 
 // The expectation, converted by the system's table for code page 936, not
 // by the program.
@@ -97,11 +98,14 @@ std::wstring AccessibleName(HWND control) {
 }
 
 // The pixels of the named controls, then again with their names cleared:
-// the painters must not have used them. The names are put back.
+// the painters must not have used them. The names are put back. Both
+// pictures follow a whole repaint: some controls overlap by a pixel, and
+// the one painted last shows there.
 void ExpectNamesDrawNothing(SetupRun& setup, HWND window, const std::vector<HWND>& named) {
   std::vector<std::vector<std::uint8_t>> drawn;
   std::vector<std::wstring> names;
   RECT area;
+  setup.Repaint(window);
   for (HWND control : named) {
     drawn.push_back(GetWindowRect(control, &area) ? ScreenPixels(area) : std::vector<std::uint8_t>());
     names.push_back(WindowName(control));
@@ -138,8 +142,9 @@ void ExpectNames(SetupRun& setup, HWND window, unsigned where, std::vector<Named
     }
     EXPECT_EQ(name, Unicode(row->text)) << "control " << id;
     EXPECT_EQ(name.find(L'&'), std::wstring::npos) << "control " << id;
-    // The English line is a static that the system draws from its text.
-    if (id != IDC_MESSAGE_ENGLISH) named.push_back(child);
+    // The English line is a static that the system draws from its text;
+    // the list's text is its selected item.
+    if (id != IDC_MESSAGE_ENGLISH && id != IDC_LANGUAGE_COMBO) named.push_back(child);
   }
   ExpectNamesDrawNothing(setup, window, named);
   if (where & kPages) setup.Shot(window, PlaceName(where));
@@ -192,15 +197,6 @@ TEST_F(ScreenReader, NamesEveryControlWhileTheKeyboardAloneInstalls) {
   pressNext();
   ASSERT_TRUE(setup.WaitForPage(Page::kLanguage));
   ExpectNames(setup, setup.wizard(), kLanguage, {});
-  // The language list's items are read as UTF-16 (no window of their own).
-  const char* const items[] = {kTextLanguageEnglish, kTextLanguageSimplified, kTextLanguageTraditional};
-  for (int i = 0; i < 3; ++i) {
-    wchar_t item[128] = L"";
-    SendMessageTimeoutW(setup.Control(IDC_LANGUAGE_COMBO), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item),
-                        SMTO_ABORTIFHUNG, 2000, nullptr);
-    std::printf("names cp%u language item %d: \"%s\"\n", GetACP(), i, Utf8(item).c_str());
-    EXPECT_EQ(std::wstring(item), Unicode(items[i]));
-  }
   ASSERT_TRUE(setup.TabTo(IDC_LANGUAGE_COMBO));
   setup.PressKey(VK_DOWN);  // Chinese (Simplified)
   setup.PressKey(VK_RETURN);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <iterator>
 #include <string>
 
 #include "base/bounded_format.h"
@@ -89,7 +90,9 @@ void TellWriteFailed(const char* fileName) {
   if (!FormatBounded(chinese, sizeof chinese, kTextWriteCn, fileName) ||
       !FormatBounded(english, sizeof english, kTextWriteEn, fileName))
     return;
-  ShowMessage(chinese, english, kMessageKindOk, mainDialog);
+  wchar_t name[MAX_PATH + 128];
+  const bool named = FormatMessageName(name, std::size(name), wide::kTextWriteCn, fileName);
+  ShowMessage(chinese, named ? name : nullptr, english, kMessageKindOk, mainDialog);
 }
 
 // The names handed to the shell must be in the code page of the system's

@@ -10,15 +10,17 @@ WNDPROC buttonDefaultProc = nullptr;
 
 namespace {
 
+// A caption as it is drawn (GB2312) and as it is named (UTF-16).
 struct CheckCaption {
   int id;
   const char* text;
+  const wchar_t* name;
 };
 
 const CheckCaption kCheckCaptions[] = {
-    {IDC_DESKTOP_ICON, kTextDesktopIcon},
-    {IDC_DISPLAY_OK, kTextDisplayOk},
-    {IDC_DISPLAY_NOT_OK, kTextDisplayNotOk},
+    {IDC_DESKTOP_ICON, kTextDesktopIcon, wide::kTextDesktopIcon},
+    {IDC_DISPLAY_OK, kTextDisplayOk, wide::kTextDisplayOk},
+    {IDC_DISPLAY_NOT_OK, kTextDisplayNotOk, wide::kTextDisplayNotOk},
 };
 
 template <std::size_t N>
@@ -101,9 +103,23 @@ LRESULT CALLBACK CheckControlProc(HWND window, UINT message, WPARAM wParam, LPAR
       // over the caption; a full repaint puts the glyphs back.
       InvalidateRect(window, nullptr, TRUE);
       break;
+    case WM_SETTEXT: {
+      // The name is kept, but the platform's check box would paint it in a
+      // system font at once: only the glyph caption is ever drawn.
+      const LRESULT kept = DefWindowProcW(window, message, wParam, lParam);
+      InvalidateRect(window, nullptr, FALSE);
+      return kept;
+    }
     default:
       break;
   }
-  if (buttonDefaultProc == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-  return CallWindowProcA(buttonDefaultProc, window, message, wParam, lParam);
+  if (buttonDefaultProc == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return CallWindowProcW(buttonDefaultProc, window, message, wParam, lParam);
+}
+
+const wchar_t* CheckCaptionName(int id) {
+  for (const CheckCaption& entry : kCheckCaptions) {
+    if (entry.id == id) return entry.name;
+  }
+  return nullptr;
 }

@@ -12,13 +12,17 @@ namespace {
 
 constexpr int kItemTextCapacity = 260;  // terminator included
 
+bool ItemExists(HWND list, int isCombo, UINT itemId) {
+  const LRESULT count = SendMessageA(list, isCombo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+  // An empty list reports item -1; a failed count is no count at all.
+  return count > 0 && itemId < static_cast<UINT>(count);
+}
+
 // Reads item itemId into text (kItemTextCapacity bytes). An item longer than
 // the buffer is fetched whole into a buffer of its own size and shown cut:
 // the list's GETTEXT writes the whole item wherever it is told to.
 bool FetchItemText(HWND list, int isCombo, UINT itemId, char (&text)[kItemTextCapacity]) {
-  const LRESULT count = SendMessageA(list, isCombo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
-  // An empty list reports item -1; a failed count is no count at all.
-  if (count <= 0 || itemId >= static_cast<UINT>(count)) return false;
+  if (!ItemExists(list, isCombo, itemId)) return false;
   const UINT getLength = isCombo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
   const UINT getText = isCombo ? CB_GETLBTEXT : LB_GETTEXT;
   const LRESULT length = SendMessageA(list, getLength, itemId, 0);
@@ -36,6 +40,16 @@ bool FetchItemText(HWND list, int isCombo, UINT itemId, char (&text)[kItemTextCa
   }
   whole[length] = '\0';
   CopyCut(text, sizeof text, whole.get());
+  return true;
+}
+
+// The text of an existing item: the owner's (a display text, shown cut)
+// or else the list's own.
+bool ShownText(HWND list, int isCombo, UINT itemId, const char* itemText,
+               char (&text)[kItemTextCapacity]) {
+  if (itemText == nullptr) return FetchItemText(list, isCombo, itemId, text);
+  if (!ItemExists(list, isCombo, itemId)) return false;
+  CopyCut(text, sizeof text, itemText);
   return true;
 }
 
@@ -57,7 +71,8 @@ void FillListGround(HDC dc, const RECT& rc) {
 
 }  // namespace
 
-void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND dialog) {
+void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND dialog,
+                  const char* itemText) {
   HDC dc = item->hDC;
   const int savedState = SaveDC(dc);
   const bool selected = (item->itemState & ODS_SELECTED) != 0;
@@ -67,7 +82,7 @@ void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND d
     FillListGround(dc, item->rcItem);
   }
   char text[kItemTextCapacity];
-  if (FetchItemText(GetDlgItem(dialog, controlId), isCombo, item->itemID, text)) {
+  if (ShownText(GetDlgItem(dialog, controlId), isCombo, item->itemID, itemText, text)) {
     RECT rc = item->rcItem;
     InflateRect(&rc, -2, -2);
     // The licence list never shows a selection, whatever state it reports.

@@ -2,6 +2,7 @@
 // Chinese text in bitmap glyphs, the English text below it in the dialog's
 // font, and one or two owner-drawn bilingual buttons.
 #include <cstring>
+#include <cwchar>
 #include <iterator>
 
 #include "base/message_layout.h"
@@ -9,6 +10,7 @@
 #include "base/text_cut.h"
 #include "resources/app_state.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 
 namespace {
 
@@ -16,6 +18,24 @@ namespace {
 // only while the dialog initialises.
 int messageKind = kMessageKindOk;
 char messageEnglish[kMessageEnglishCapacity] = "";
+
+// The Chinese text as the glyphs draw it and as the control names it; kept
+// by each dialog (DWLP_USER), so its repaints always find their own text.
+struct ChineseText {
+  const char* drawn;
+  const wchar_t* name;
+};
+
+const ChineseText* ChineseOf(HWND dialog) {
+  return reinterpret_cast<const ChineseText*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+// The English line is ASCII; converted as the system would show it.
+void NameEnglish(HWND english) {
+  wchar_t name[kMessageEnglishCapacity];
+  if (MultiByteToWideChar(CP_ACP, 0, messageEnglish, -1, name, kMessageEnglishCapacity) > 0)
+    SetWindowTextW(english, name);
+}
 
 SIZE EnglishExtent(HDC dc) {
   SIZE extent = {0, 0};
@@ -64,8 +84,10 @@ void ShowAt(HWND dialog, int id, const LayoutRect& place) {
   MoveWindow(control, place.x, place.y, place.width, place.height, TRUE);
 }
 
-BOOL OnInitDialog(HWND dialog, const char* chineseText) {
-  const MessageLayout layout = ComputeMessageLayout(MeasureMessage(dialog, chineseText));
+BOOL OnInitDialog(HWND dialog, const ChineseText* chineseText) {
+  SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(chineseText));
+  NameOwnerButtons(dialog, false);
+  const MessageLayout layout = ComputeMessageLayout(MeasureMessage(dialog, chineseText->drawn));
   SetWindowPos(dialog, nullptr, layout.window.x, layout.window.y, layout.window.width,
                layout.window.height, SWP_NOZORDER);
   RECT client;
@@ -75,12 +97,13 @@ BOOL OnInitDialog(HWND dialog, const char* chineseText) {
   if (layout.secondButtonId != 0) ShowAt(dialog, layout.secondButtonId, layout.secondButton);
 
   HWND chinese = GetDlgItem(dialog, IDC_MESSAGE_CHINESE);
-  SetWindowTextA(chinese, chineseText);
+  // The glyphs are drawn from chineseText->drawn, never from this name.
+  SetWindowTextW(chinese, chineseText->name != nullptr ? chineseText->name : L"");
   MoveWindow(chinese, client.left, layout.chineseTop, client.right, layout.chineseHeight, TRUE);
 
   HWND english = GetDlgItem(dialog, IDC_MESSAGE_ENGLISH);
   if (layout.showEnglish) {
-    SetWindowTextA(english, messageEnglish);
+    NameEnglish(english);
     MoveWindow(english, client.left, layout.englishTop, client.right, layout.englishHeight,
                TRUE);
   } else {
@@ -108,10 +131,13 @@ void OnCommand(HWND dialog, int id) {
 INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      return OnInitDialog(dialog, reinterpret_cast<const char*>(lParam));
-    case WM_DRAWITEM:
-      DrawOwnerButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), kPlainButtons);
+      return OnInitDialog(dialog, reinterpret_cast<const ChineseText*>(lParam));
+    case WM_DRAWITEM: {
+      const ChineseText* chinese = ChineseOf(dialog);
+      const ButtonPaintContext context = {0, false, chinese != nullptr ? chinese->drawn : ""};
+      DrawOwnerButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
       return TRUE;
+    }
     case WM_COMMAND:
       // Escape and the close box arrive as IDCANCEL in every kind.
       OnCommand(dialog, LOWORD(wParam));
@@ -121,14 +147,37 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
   }
 }
 
+bool FormatMessageName(wchar_t* name, std::size_t size, const wchar_t* format, const char* ansiText) {
+  if (size == 0) return false;
+  name[0] = L'\0';
+  const wchar_t* slot = std::wcsstr(format, L"%s");
+  wchar_t text[MAX_PATH * 2];
+  if (slot == nullptr ||
+      MultiByteToWideChar(CP_ACP, 0, ansiText, -1, text, static_cast<int>(std::size(text))) == 0)
+    return false;
+  const std::size_t before = static_cast<std::size_t>(slot - format);
+  const std::size_t middle = std::wcslen(text);
+  const std::size_t after = std::wcslen(slot + 2);
+  if (before + middle + after >= size) return false;
+  std::wmemcpy(name, format, before);
+  std::wmemcpy(name + before, text, middle);
+  std::wmemcpy(name + before + middle, slot + 2, after + 1);
+  return true;
+}
+
 int ShowMessage(const char* chineseText, const char* englishText, int kind, HWND owner) {
+  return ShowMessage(chineseText, WideTwinOf(chineseText), englishText, kind, owner);
+}
+
+int ShowMessage(const char* chineseText, const wchar_t* chineseName, const char* englishText, int kind,
+                HWND owner) {
   messageKind = kind;
   // English texts are display texts: an over-long one is shown cut, not lost.
   CopyCut(messageEnglish, std::size(messageEnglish), englishText != nullptr ? englishText : "");
-  const char* chinese = chineseText != nullptr ? chineseText : "";
+  const ChineseText chinese = {chineseText != nullptr ? chineseText : "", chineseName};
   const INT_PTR result =
       DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_MESSAGE), owner, MessageDialogProc,
-                      reinterpret_cast<LPARAM>(chinese));
+                      reinterpret_cast<LPARAM>(&chinese));
   // DialogBoxParam reports an invalid owner as 0 and other failures as -1.
   return result > 0 ? static_cast<int>(result) : -1;
 }

@@ -14,31 +14,42 @@ namespace {
 // Left-aligned in the layout table although no template uses it today.
 constexpr int kSpareLeftLabel = 1016;
 
+// A caption as it is drawn (GB2312) and as it is named (UTF-16).
 struct ButtonText {
   int id;
   const char* text;
+  const wchar_t* name;
 };
+#define TAVIK_CAPTION(text) text, wide::text
 
 // The same bilingual captions for every UI language. IDC_NEXT changes with
 // the page and IDC_PANEL_BLANK is never painted; both are handled apart.
 const ButtonText kButtonTexts[] = {
-    {IDOK, kTextOk},
-    {IDCANCEL, kTextCancel},
-    {IDC_BACK, kTextBack},
-    {IDYES, kTextYes},
-    {IDNO, kTextNo},
-    {IDC_BROWSE, kTextBrowse},
-    {IDC_PATH_LABEL, kTextInstallPath},
-    {IDC_CHOOSER_DIR_LABEL, kTextDirectories},
-    {IDC_PANEL_TAVIK, kTextPanelTavik},
-    {IDC_CHOOSER_DRIVE_LABEL, kTextDrives},
-    {IDC_PANEL_EDITOR, kTextPanelEditor},
-    {IDC_PANEL_SETUP, kTextPanelSetup},
-    {IDC_DISPLAY_QUESTION, kTextDisplayQuestion},
-    {IDC_DISPLAY_SAMPLE, kTextDisplaySample},
-    {IDC_BOTTOM_STRIP, ""},
-    {IDC_LANGUAGE_LABEL, kTextLanguageLabel},
+    {IDOK, TAVIK_CAPTION(kTextOk)},
+    {IDCANCEL, TAVIK_CAPTION(kTextCancel)},
+    {IDC_BACK, TAVIK_CAPTION(kTextBack)},
+    {IDYES, TAVIK_CAPTION(kTextYes)},
+    {IDNO, TAVIK_CAPTION(kTextNo)},
+    {IDC_BROWSE, TAVIK_CAPTION(kTextBrowse)},
+    {IDC_PATH_LABEL, TAVIK_CAPTION(kTextInstallPath)},
+    {IDC_CHOOSER_DIR_LABEL, TAVIK_CAPTION(kTextDirectories)},
+    {IDC_PANEL_TAVIK, TAVIK_CAPTION(kTextPanelTavik)},
+    {IDC_CHOOSER_DRIVE_LABEL, TAVIK_CAPTION(kTextDrives)},
+    {IDC_PANEL_EDITOR, TAVIK_CAPTION(kTextPanelEditor)},
+    {IDC_PANEL_SETUP, TAVIK_CAPTION(kTextPanelSetup)},
+    {IDC_DISPLAY_QUESTION, TAVIK_CAPTION(kTextDisplayQuestion)},
+    {IDC_DISPLAY_SAMPLE, TAVIK_CAPTION(kTextDisplaySample)},
+    {IDC_BOTTOM_STRIP, "", nullptr},  // a blank face: nothing to read
+    {IDC_LANGUAGE_LABEL, TAVIK_CAPTION(kTextLanguageLabel)},
 };
+#undef TAVIK_CAPTION
+
+const ButtonText* ButtonTextOf(int id) {
+  for (const ButtonText& entry : kButtonTexts) {
+    if (entry.id == id) return &entry;
+  }
+  return nullptr;
+}
 
 struct LayoutClass {
   int id;
@@ -75,13 +86,17 @@ bool NeverBevelled(int id) {
   return false;
 }
 
-// The caption of control id; ids outside the table show their window text,
-// read into windowText (cut to its size on a character boundary).
+// The caption of control id; ids outside the table show the owner's label
+// text or else their window text, read into windowText (cut to its size on
+// a character boundary).
 template <std::size_t N>
-const char* CaptionOf(HWND control, int id, bool nextInstalls, char (&windowText)[N]) {
-  if (id == IDC_NEXT) return nextInstalls ? kTextAgreeInstall : kTextNext;
-  for (const ButtonText& entry : kButtonTexts) {
-    if (entry.id == id) return entry.text;
+const char* CaptionOf(HWND control, int id, const ButtonPaintContext& context, char (&windowText)[N]) {
+  if (id == IDC_NEXT) return context.nextInstalls ? kTextAgreeInstall : kTextNext;
+  if (const ButtonText* entry = ButtonTextOf(id)) return entry->text;
+  // Cut to the same buffer whichever way the text comes.
+  if (context.labelText != nullptr) {
+    CopyCut(windowText, N, context.labelText);
+    return windowText;
   }
   windowText[0] = '\0';
   GetWindowTextA(control, windowText, static_cast<int>(N));
@@ -178,8 +193,27 @@ void DrawOwnerButton(const DRAWITEMSTRUCT* item, const ButtonPaintContext& conte
   if (id == IDC_PANEL_BLANK) return;
   if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
     char windowText[80];
-    DrawFace(item, id, CaptionOf(item->hwndItem, id, context.nextInstalls, windowText),
+    DrawFace(item, id, CaptionOf(item->hwndItem, id, context, windowText),
              context.defaultCommand);
   }
   if (item->itemState & ODS_FOCUS) DrawFocus(item);
+}
+
+const wchar_t* OwnerButtonName(int id, bool nextInstalls) {
+  if (id == IDC_NEXT) return nextInstalls ? wide::kTextAgreeInstall : wide::kTextNext;
+  const ButtonText* entry = ButtonTextOf(id);
+  return entry != nullptr ? entry->name : nullptr;
+}
+
+namespace {
+BOOL CALLBACK NameOwnerButton(HWND control, LPARAM nextInstalls) {
+  if ((GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) != BS_OWNERDRAW) return TRUE;
+  const wchar_t* name = OwnerButtonName(GetDlgCtrlID(control), nextInstalls != 0);
+  if (name != nullptr) SetWindowTextW(control, name);
+  return TRUE;
+}
+}  // namespace
+
+void NameOwnerButtons(HWND dialog, bool nextInstalls) {
+  EnumChildWindows(dialog, NameOwnerButton, nextInstalls ? 1 : 0);
 }

@@ -4,6 +4,10 @@
 #include <shlobj.h>
 #include <io.h>
 
+#include <cstring>
+#include <cwchar>
+#include <iterator>
+
 #include "base/bounded_format.h"
 #include "base/install_pump.h"
 #include "base/path_text.h"
@@ -30,9 +34,13 @@ void TellStartMenuFailure() {
 
 void TellFolderFailure(const char* shownPath) {
   char text[2 * MAX_PATH];  // a whole folder path and the text around it
-  if (!FormatBounded(text, sizeof text, kTextStartFolderCn, shownPath))
-    FormatBounded(text, sizeof text, kTextStartFolderCn, "");
-  ShowMessage(text, kTextFolderEn, kMessageKindOk, mainDialog);
+  if (!FormatBounded(text, sizeof text, kTextStartFolderCn, shownPath)) {
+    shownPath = "";
+    FormatBounded(text, sizeof text, kTextStartFolderCn, shownPath);
+  }
+  wchar_t name[2 * MAX_PATH];
+  const bool named = FormatMessageName(name, std::size(name), wide::kTextStartFolderCn, shownPath);
+  ShowMessage(text, named ? name : nullptr, kTextFolderEn, kMessageKindOk, mainDialog);
 }
 
 // Makes "<programs>\<folderName>" (only its last level) into folder.

@@ -55,6 +55,9 @@ void UpdateBackButton(HWND dialog, int page) {
 
 void ShowPage(HWND dialog, int page) {
   ShowPageControls(dialog, page);
+  // Next's name follows its caption, which follows pageIndex.
+  SetWindowTextW(GetDlgItem(dialog, IDC_NEXT),
+                 OwnerButtonName(IDC_NEXT, WizardButtonContext(pageIndex).nextInstalls));
   // Without their texts the licence page is left as the controls stand;
   // the next visit tries again.
   if (textPagesLoaded == 0 && page == kLicencePage && !LoadLicenceTexts(dialog)) return;

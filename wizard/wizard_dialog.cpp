@@ -14,16 +14,25 @@ constexpr UINT kListItemHeight = 23;
 constexpr UINT kListItemWidth = 1024;
 
 // The interface languages offered for the installed product; the value
-// becomes forceLanguage.
+// becomes forceLanguage. The list holds the UTF-16 names, which screen
+// readers read; the painter draws the GB2312 text of the item's value.
 struct LanguageItem {
   int value;
   const char* text;
+  const wchar_t* name;
 };
 const LanguageItem kLanguageItems[] = {
-    {kLanguageEnglish, kTextLanguageEnglish},
-    {kLanguageSimplified, kTextLanguageSimplified},
-    {kLanguageTraditional, kTextLanguageTraditional},
+    {kLanguageEnglish, kTextLanguageEnglish, wide::kTextLanguageEnglish},
+    {kLanguageSimplified, kTextLanguageSimplified, wide::kTextLanguageSimplified},
+    {kLanguageTraditional, kTextLanguageTraditional, wide::kTextLanguageTraditional},
 };
+
+const char* LanguageText(ULONG_PTR value) {
+  for (const LanguageItem& item : kLanguageItems) {
+    if (static_cast<ULONG_PTR>(item.value) == value) return item.text;
+  }
+  return nullptr;
+}
 
 // The check boxes whose captions are drawn from the glyph font.
 const int kGlyphCheckBoxes[] = {IDC_DESKTOP_ICON, IDC_DISPLAY_OK, IDC_DISPLAY_NOT_OK};
@@ -57,9 +66,9 @@ void SetDefaultInstallPath(HWND dialog) {
 void FillLanguageList(HWND dialog) {
   HWND combo = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
   for (const LanguageItem& item : kLanguageItems) {
-    LPARAM text = reinterpret_cast<LPARAM>(item.text);
-    LRESULT position = item.value == forceLanguage ? SendMessageA(combo, CB_INSERTSTRING, 0, text)
-                                                   : SendMessageA(combo, CB_ADDSTRING, 0, text);
+    LPARAM name = reinterpret_cast<LPARAM>(item.name);
+    LRESULT position = item.value == forceLanguage ? SendMessageW(combo, CB_INSERTSTRING, 0, name)
+                                                   : SendMessageW(combo, CB_ADDSTRING, 0, name);
     if (position >= 0) SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(position), item.value);
   }
   SendMessageA(combo, CB_SETCURSEL, 0, 0);
@@ -68,11 +77,14 @@ void FillLanguageList(HWND dialog) {
   SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), kListItemHeight);
 }
 
+// Subclassed as Unicode windows: an ANSI procedure would pass every name
+// through the system's code page.
 void SubclassCheckBoxes(HWND dialog) {
   for (int id : kGlyphCheckBoxes) {
-    LONG_PTR previous = SetWindowLongPtrA(GetDlgItem(dialog, id), GWLP_WNDPROC,
-                                          reinterpret_cast<LONG_PTR>(CheckControlProc));
+    HWND box = GetDlgItem(dialog, id);
+    LONG_PTR previous = SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CheckControlProc));
     if (previous != 0) buttonDefaultProc = reinterpret_cast<WNDPROC>(previous);
+    SetWindowTextW(box, CheckCaptionName(id));
   }
 }
 
@@ -87,6 +99,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   EnableWindow(back, FALSE);
   FillLanguageList(dialog);
   SubclassCheckBoxes(dialog);
+  NameOwnerButtons(dialog, WizardButtonContext(pageIndex).nextInstalls);
   installPump = TakeWaitingMessages;
   // TRUE: the dialog manager focuses the first visible tab stop, the path.
   return TRUE;
@@ -105,7 +118,7 @@ INT_PTR OnDrawItem(HWND dialog, const DRAWITEMSTRUCT* item) {
       DrawListItem(IDC_LICENCE_LIST, 0, item, dialog);
       break;
     case IDC_LANGUAGE_COMBO:
-      DrawListItem(IDC_LANGUAGE_COMBO, 1, item, dialog);
+      DrawListItem(IDC_LANGUAGE_COMBO, 1, item, dialog, LanguageText(item->itemData));
       break;
     default:
       DrawOwnerButton(item, WizardButtonContext(pageIndex));
@@ -239,7 +252,9 @@ INT_PTR OnSetCursor(HWND dialog) {
 }  // namespace
 
 // Install is the command behind Next from the language page on.
-ButtonPaintContext WizardButtonContext(int page) { return {defaultCommandId, page >= kLanguagePage}; }
+ButtonPaintContext WizardButtonContext(int page) {
+  return {defaultCommandId, page >= kLanguagePage, nullptr};
+}
 
 INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -12,6 +12,7 @@
 
 #include "resources/resource.h"
 #include "tests/e2e/png_file.h"
+#include "tests/support/dialog_watcher.h"
 #include "tests/support/surface.h"
 #include "tests/support/wait.h"
 #include "tests/support/window_search.h"
@@ -34,6 +35,15 @@ std::string WindowText(HWND window) {
   return text;
 }
 
+}  // namespace
+
+std::wstring WindowName(HWND window) {
+  wchar_t text[1024] = L"";
+  GetWindowTextW(window, text, 1024);
+  return text;
+}
+
+namespace {
 // Input goes no faster than the program takes it: the next event waits
 // until the thread that has the foreground answers again.
 void TakenInput() { PingWindow(GetForegroundWindow()); }
@@ -334,7 +344,7 @@ bool SetupRun::WaitForMessage(MessageSeen* seen, DWORD timeoutMs) {
   seen->seenAtMs = GetTickCount();
   seen->window = box;
   Settle(box);
-  seen->chinese = WindowText(GetDlgItem(box, IDC_MESSAGE_CHINESE));
+  seen->chinese = Gb2312Of(WindowName(GetDlgItem(box, IDC_MESSAGE_CHINESE)).c_str());
   seen->english = WindowText(GetDlgItem(box, IDC_MESSAGE_ENGLISH));
   seen->buttons.clear();
   for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
@@ -380,6 +390,11 @@ void SetupRun::Shot(HWND window, const std::string& label, bool live) {
   swprintf(number, std::size(number), L"%02d-", ++shotCount);
   std::wstring path = shotsDir_ + L"\\" + number + Widen(label) + L".png";
   if (WritePng(path, area.right - area.left, area.bottom - area.top, rgb)) shots_.push_back(path);
+}
+
+void SetupRun::Repaint(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  Settle(window);
 }
 
 bool SetupRun::WaitForExit(DWORD* exitCode, DWORD timeoutMs) {

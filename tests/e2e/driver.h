@@ -20,7 +20,7 @@ enum class Page { kPath = 0, kDisplayTest = 1, kLicence = 2, kLanguage = 3, kNon
 // A message box of the setup program as it was seen on the screen.
 struct MessageSeen {
   HWND window = nullptr;
-  std::string chinese;       // window text of control 1013, system code page bytes
+  std::string chinese;       // window text of control 1013, as GB2312
   std::string english;       // window text of control 1028
   std::vector<int> buttons;  // visible ones among IDOK, IDCANCEL, IDYES, IDNO
   DWORD seenAtMs = 0;        // GetTickCount when it was first found
@@ -31,6 +31,8 @@ std::wstring WindowsPathOf(const std::string& unixPath);
 std::wstring Widen(const std::string& ascii);
 // The text of a control of another process (WM_GETTEXT).
 std::string ControlText(HWND control);
+// The UTF-16 window text that the system holds for a window.
+std::wstring WindowName(HWND window);
 // The pixels of a screen rectangle as RGB rows, top row first; empty when
 // the screen cannot be read.
 std::vector<std::uint8_t> ScreenPixels(const RECT& area);
@@ -89,6 +91,8 @@ class SetupRun {
   // live: the window's thread answers, so it is activated and let finish
   // painting first.
   void Shot(HWND window, const std::string& label, bool live = true);
+  // Invalidates the window with its controls; returns once it is painted.
+  void Repaint(HWND window);
   const std::vector<std::wstring>& shots() const { return shots_; }
 
   // ---- End ---------------------------------------------------------------------------

@@ -36,9 +36,9 @@ add_executable(e2e_setup_test
   e2e/e2e_main.cpp e2e/driver.cpp e2e/png_file.cpp e2e/machine_state.cpp e2e/open_record.cpp
   e2e/scenario.cpp e2e/install_checks.cpp
   e2e/install_test.cpp e2e/flow_test.cpp e2e/locale_test.cpp e2e/responsive_test.cpp
-  e2e/version_test.cpp e2e/planting_test.cpp
+  e2e/version_test.cpp e2e/planting_test.cpp e2e/names_test.cpp
   "${CMAKE_SOURCE_DIR}/tools/png_encode.cpp")
-target_link_libraries(e2e_setup_test PRIVATE tavik_test_support gtest)
+target_link_libraries(e2e_setup_test PRIVATE tavik_test_support gtest oleacc oleaut32)
 target_compile_options(e2e_setup_test PRIVATE ${TAVIK_WARNINGS})
 target_include_directories(e2e_setup_test PRIVATE "${CMAKE_SOURCE_DIR}")
 target_compile_definitions(e2e_setup_test PRIVATE
@@ -78,6 +78,9 @@ tavik_e2e(abandon_close_box Abandon.CloseBoxOnEveryPage)
 tavik_e2e(dll_planting Planting.*)
 tavik_e2e(shell_names_zh_CN ShellNamesTest.*
           ENV LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8 TAVIK_E2E_UI_LANGUAGE=1)
+# What a screen reader reads, on an English and on a Chinese system.
+tavik_e2e(screen_reader_names ScreenReader.*)
+tavik_e2e(screen_reader_names_zh_CN ScreenReader.* ENV LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8)
 tavik_e2e(shell_names_zh_TW ShellNamesTest.*
           ENV LC_ALL=zh_TW.UTF-8 LANG=zh_TW.UTF-8 TAVIK_E2E_UI_LANGUAGE=2)
 

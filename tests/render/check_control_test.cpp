@@ -28,7 +28,7 @@ WNDPROC realButtonProc = nullptr;
 // Stands in for the standard procedure, noting what reaches it.
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   passedOn.push_back(message);
-  return CallWindowProcA(realButtonProc, window, message, wParam, lParam);
+  return CallWindowProcW(realButtonProc, window, message, wParam, lParam);
 }
 
 class CheckControlTest : public testing::Test {
@@ -137,10 +137,10 @@ TEST_F(CheckControlTest, FocusRectangleAroundTheCaptionOnlyWithFocus) {
 
 TEST_F(CheckControlTest, SubclassPaintsItselfAndPassesTheRestOn) {
   HWND box = MakeBox(IDC_DESKTOP_ICON);
-  realButtonProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(box, GWLP_WNDPROC));
+  realButtonProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(box, GWLP_WNDPROC));
   WNDPROC savedDefault = buttonDefaultProc;
   buttonDefaultProc = RecordingProc;
-  SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CheckControlProc));
+  SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CheckControlProc));
   passedOn.clear();
 
   InvalidateRect(box, nullptr, TRUE);
@@ -158,7 +158,7 @@ TEST_F(CheckControlTest, SubclassPaintsItselfAndPassesTheRestOn) {
   ASSERT_GE(passedOn.size(), 3u);
   EXPECT_EQ(passedOn[0], static_cast<UINT>(WM_LBUTTONDOWN));
 
-  SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(realButtonProc));
+  SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(realButtonProc));
   buttonDefaultProc = savedDefault;
   DestroyWindow(box);
 }

@@ -43,6 +43,15 @@ std::string TextOf(HWND dialog, int id) {
   return text;
 }
 
+// The Chinese text's name is UTF-16; as GB2312 it compares with the table.
+std::string Gb2312ControlText(HWND dialog, int id) {
+  wchar_t name[512] = L"";
+  GetDlgItemTextW(dialog, id, name, 512);
+  char text[1024] = "";
+  WideCharToMultiByte(936, 0, name, -1, text, sizeof text, nullptr, nullptr);
+  return text;
+}
+
 void Capture(HWND dialog, const std::string& name) {
   RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   RECT rc;
@@ -59,7 +68,7 @@ void Record(HWND dialog) {
   }
   HWND english = GetDlgItem(dialog, IDC_MESSAGE_ENGLISH);
   visit.englishVisible = IsWindowVisible(english) != FALSE;
-  visit.chineseText = TextOf(dialog, IDC_MESSAGE_CHINESE);
+  visit.chineseText = Gb2312ControlText(dialog, IDC_MESSAGE_CHINESE);
   visit.englishText = TextOf(dialog, IDC_MESSAGE_ENGLISH);
   // Where the dialog manager puts the focus once the dialog is active (with
   // tests running alongside, another process may hold the activation).

@@ -146,7 +146,7 @@ MessageAnswerer::MessageAnswerer(Chooser choose)
 
 void MessageAnswerer::Answer(HWND box) {
   SeenMessage seen;
-  seen.chinese = ControlText(box, IDC_MESSAGE_CHINESE);
+  seen.chinese = Gb2312ControlText(box, IDC_MESSAGE_CHINESE);
   seen.english = ControlText(box, IDC_MESSAGE_ENGLISH);
   for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
     if (IsWindowVisible(GetDlgItem(box, id))) seen.buttons.push_back(id);
@@ -171,4 +171,16 @@ std::string ControlText(HWND dialog, int id) {
   char text[512] = "";
   GetDlgItemTextA(dialog, id, text, sizeof text);
   return text;
+}
+
+std::string Gb2312Of(const wchar_t* text) {
+  char bytes[1024] = "";
+  WideCharToMultiByte(936, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+  return bytes;
+}
+
+std::string Gb2312ControlText(HWND dialog, int id) {
+  wchar_t text[512] = L"";
+  GetDlgItemTextW(dialog, id, text, 512);
+  return Gb2312Of(text);
 }

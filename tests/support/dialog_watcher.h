@@ -69,3 +69,8 @@ class MessageAnswerer {
 void PressKey(HWND dialog, WPARAM key);
 // The text of a control of a window of this process.
 std::string ControlText(HWND dialog, int id);
+// A UTF-16 text as GB2312 bytes (code page 936), to compare with the
+// program's GB2312 texts whatever the system's code page.
+std::string Gb2312Of(const wchar_t* text);
+// The UTF-16 window text of a control of this process, as GB2312.
+std::string Gb2312ControlText(HWND dialog, int id);

@@ -13,11 +13,12 @@
 #include "wizard/wizard.h"
 
 namespace {
+// The items are UTF-16; compared with the program's GB2312 texts.
 std::string ComboText(HWND combo, int position) {
-  char text[260] = "";
-  if (SendMessageA(combo, CB_GETLBTEXTLEN, position, 0) >= static_cast<LRESULT>(sizeof text)) return "<long>";
-  SendMessageA(combo, CB_GETLBTEXT, position, reinterpret_cast<LPARAM>(text));
-  return text;
+  wchar_t text[260] = L"";
+  if (SendMessageW(combo, CB_GETLBTEXTLEN, position, 0) >= 260) return "<long>";
+  SendMessageW(combo, CB_GETLBTEXT, position, reinterpret_cast<LPARAM>(text));
+  return Gb2312Of(text);
 }
 
 std::string ListText(HWND list, int position) {
@@ -58,7 +59,7 @@ TEST_F(WizardTest, LanguageListPutsTheCurrentLanguageFirst) {
 TEST_F(WizardTest, CheckBoxesCarryTheGlyphPainter) {
   for (int id : {IDC_DESKTOP_ICON, IDC_DISPLAY_OK, IDC_DISPLAY_NOT_OK}) {
     SCOPED_TRACE(id);
-    EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(dialog, id), GWLP_WNDPROC),
+    EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(dialog, id), GWLP_WNDPROC),
               reinterpret_cast<LONG_PTR>(CheckControlProc));
   }
   ASSERT_NE(buttonDefaultProc, nullptr);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "base/glyph_locate.h"
 #include "base/message_layout.h"
 #include "resources/app_state.h"

@@ -8,6 +8,11 @@
 set -e
 packages="cmake make g++ zlib1g-dev libdeflate-dev mingw-w64 libz-mingw-w64-dev wine wine64 wine32:i386
           xvfb xauth unifont googletest imagemagick x11-utils fonts-wine wixl locales osslsigncode openssl"
+# The emulated i386 guest (cmake/guest.sh) runs the 32-bit build where this
+# machine cannot: its host tools are needed there only.
+if ! (build=/dev/null; . "$(dirname "$0")/wine-prefix.sh" && tavik_runs_32bit); then
+  packages="$packages qemu-system-x86 qemu-utils debootstrap qemu-user-static e2fsprogs"
+fi
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

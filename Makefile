@@ -9,8 +9,10 @@ JOBS      := $(shell nproc)
 
 .PHONY: run test guest-test build build-x64 deps clean
 
+# Where this machine cannot run the 32-bit build, the 64-bit twin runs.
 run: build
-	@cmake/run-setup.sh $(BUILD)
+	@cmake/wine-prefix.sh --runs-32bit || $(MAKE) --no-print-directory build-x64
+	@cmake/run-setup.sh $(BUILD) $(BUILD_X64)
 
 test: build build-x64
 	cmake/run-tests.sh $(BUILD) $(BUILD_X64)

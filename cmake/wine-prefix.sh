@@ -6,35 +6,41 @@
 #   tavik_wine      the loader; WINELOADER is set to it as well
 #   tavik_skipped   77, the exit code that ctest reports as a skip
 #   tavik_wine_runs                  whether this machine can run the loader
+#   tavik_runs_32bit                 whether this machine can run the 32-bit
+#                                    build (its loader, never the wrapper)
 #   tavik_prefix [--unmanaged] [--stale-if FUNCTION]
 #                                    makes $WINEPREFIX ready; 77 where the
 #                                    loader cannot run here
 #   tavik_stream LOG COMMAND...      runs COMMAND, its output through LOG
 #   tavik_skip_status STATUS LOG     STATUS, or 77 when every test was skipped
 # Run as a program, `wine-prefix.sh BUILD [--unmanaged]` makes the prefix
-# named by $WINEPREFIX and exits with tavik_prefix's status.
+# named by $WINEPREFIX and exits with tavik_prefix's status, and
+# `wine-prefix.sh --runs-32bit` exits with tavik_runs_32bit's.
 #
-# The loader is named directly: Debian's "wine" command always takes the
-# 32-bit loader once 32-bit Wine is installed, even for 64-bit programs,
-# and on a machine that cannot execute 32-bit code at all (some virtual
-# machines) that loader fails with "Exec format error".
+# The loader is named directly, never through Debian's "wine" command: that
+# takes the 32-bit loader once 32-bit Wine is installed, even for 64-bit
+# programs, and falls back to 64-bit Wine when it is not. On a machine that
+# executes no 32-bit code the 32-bit loader fails with "Exec format error",
+# or is missing because wine32:i386 could not be installed.
 tavik_as_program=""
 if [ "$(basename -- "$0")" = wine-prefix.sh ]; then
   tavik_as_program=1
   build="$1"
 fi
+if [ "$tavik_as_program" = 1 ] && [ "$build" = --runs-32bit ]; then
+  build=""
+  tavik_as_program=runs-32bit
+fi
 tavik_arch="$(cat "$build/wine-arch" 2>/dev/null || echo win64)"
+# The 32-bit loader; TAVIK_WINE32_LOADER names another, for the test of the
+# decision below (a missing or failing loader).
+tavik_wine32="${TAVIK_WINE32_LOADER:-/usr/lib/wine/wine}"
 if [ "$tavik_arch" = win32 ]; then
-  tavik_wine=/usr/lib/wine/wine
+  tavik_wine="$tavik_wine32"
 else
   tavik_wine=/usr/lib/wine/wine64
 fi
-if [ -x "$tavik_wine" ]; then
-  export WINELOADER="$tavik_wine"
-else
-  tavik_wine=wine
-  unset WINELOADER
-fi
+export WINELOADER="$tavik_wine"
 tavik_skipped=77
 # No Mono or Gecko prompt, no menu entries on the host's desktop.
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -42,6 +48,14 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 tavik_wine_runs() {
   "$tavik_wine" --version >/dev/null 2>&1
+}
+
+# The one answer to "can the shipped 32-bit build run here": the 32-bit
+# loader itself is there and executes. Never asked of the `wine` command,
+# which falls back to 64-bit Wine when the 32-bit half is missing; 64-bit
+# Wine then cannot make a 32-bit prefix.
+tavik_runs_32bit() {
+  "$tavik_wine32" --version >/dev/null 2>&1
 }
 
 # What a ready prefix records of how it was made; any difference makes it
@@ -105,7 +119,8 @@ tavik_prefix() {
     shift
   done
   if ! tavik_wine_runs; then
-    echo "wine-prefix: this machine cannot run $tavik_wine ($tavik_arch programs); skipped" >&2
+    echo "wine-prefix: skipped: this machine cannot run $tavik_wine ($tavik_arch programs;" \
+         "missing, or it executes no such code)" >&2
     return "$tavik_skipped"
   fi
   tavik_prefix_fits && return 0
@@ -152,6 +167,10 @@ tavik_skip_status() {
   fi
 }
 
+if [ "$tavik_as_program" = runs-32bit ]; then
+  tavik_runs_32bit
+  exit $?
+fi
 if [ -n "$tavik_as_program" ]; then
   [ -n "$build" ] || { echo "usage: wine-prefix.sh BUILD [--unmanaged]" >&2; exit 2; }
   shift

@@ -1,5 +1,5 @@
 # Tests of the build itself: the include order of the product's folders,
-# what the packer refuses, that two builds give the same setup program, and
+# which build runs what on this machine, what the packer refuses, that two builds give the same setup program, and
 # that a signed one still installs. They run on the host; only the signed
 # install goes through Wine.
 
@@ -13,6 +13,13 @@ set_tests_properties(include_order PROPERTIES TIMEOUT 60)
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
   return()
 endif()
+
+# The choice of which build runs the end-to-end scenarios, for a missing,
+# a failing and a working 32-bit loader.
+add_test(NAME lane_choice
+         COMMAND sh "${CMAKE_CURRENT_LIST_DIR}/lane_choice_test.sh" "${CMAKE_SOURCE_DIR}"
+                 "${CMAKE_BINARY_DIR}" "${CMAKE_BINARY_DIR}/tests/lane_choice")
+set_tests_properties(lane_choice PROPERTIES TIMEOUT 120)
 
 # One test per refusal, and the warning for a file that no row names.
 foreach(case installed licence package font stray)

@@ -72,14 +72,7 @@ guest_image() {
 # Where 32-bit code runs natively the 32-bit suite runs directly, and the
 # lane is not needed. (The decision is wine-prefix.sh's.)
 guest_needed() {
-  set +eu
-  build="$1"
-  . "$here/wine-prefix.sh"
-  if command -v tavik_runs_32bit >/dev/null 2>&1; then
-    ! tavik_runs_32bit
-  else
-    ! "${TAVIK_WINE32_LOADER:-/usr/lib/wine/wine}" --version >/dev/null 2>&1
-  fi
+  ! sh "$here/wine-prefix.sh" --runs-32bit
 }
 
 # The batch job: unpack the programs onto the guest's own disk at the paths
@@ -133,7 +126,7 @@ guest_batch() {
   src="$(cd "$here/.." && pwd)"
   [ -f "$dir/cases.txt" ] || { say "no $dir/cases.txt: configure the 32-bit build"; return 1; }
   rm -f "$dir"/*.status "$dir"/*.log "$dir"/*.seconds "$dir/lane.skip" "$dir/files.tar"
-  if ! (guest_needed "$build"); then
+  if ! guest_needed; then
     echo "this machine runs 32-bit programs natively; the 32-bit suite runs them directly" >"$dir/lane.skip"
     say "$(cat "$dir/lane.skip")"
     return 77

@@ -38,7 +38,7 @@ foreach(scenario
   string(REPLACE "|" ";" scenario "${scenario}")
   list(GET scenario 0 name)
   list(GET scenario 1 filter)
-  tavik_guest_case(${name} 900 "${CMAKE_BINARY_DIR}" "LC_ALL=en_US.UTF-8;LANG=en_US.UTF-8"
+  tavik_guest_case(${name} 600 "${CMAKE_BINARY_DIR}" "LC_ALL=en_US.UTF-8;LANG=en_US.UTF-8"
     "sh ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh ${CMAKE_BINARY_DIR} '${filter}'" ${e2e_files})
 endforeach()
 
@@ -60,7 +60,7 @@ foreach(program message_loop_test system_dlls_test payload_test install_sequence
   elseif(program STREQUAL "install_sequence_test")
     list(APPEND files "${CMAKE_BINARY_DIR}/payload/sample-small")
   endif()
-  tavik_guest_case(${program} 900 "${CMAKE_BINARY_DIR}/tests" "${env}"
+  tavik_guest_case(${program} 600 "${CMAKE_BINARY_DIR}/tests" "${env}"
     "${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:${program}>" ${files})
 endforeach()
 

@@ -3,13 +3,16 @@
 # in the guest and exits with its outcome (0 passed, 1 failed, 77 skipped).
 #   guest-case.sh GUEST_DIR CASE
 # The lane's set-up (cmake/guest.sh batch) leaves CASE.status and CASE.log
-# in GUEST_DIR, or lane.skip with the reason every case is skipped.
+# in GUEST_DIR, or lane.skip (CASE.skip) with the reason every case (this
+# case) is skipped.
 dir="$1"
 name="$2"
-if [ -f "$dir/lane.skip" ]; then
-  echo "skipped: $(cat "$dir/lane.skip")"
-  exit 77
-fi
+for reason in "$dir/lane.skip" "$dir/$name.skip"; do
+  if [ -f "$reason" ]; then
+    echo "skipped: $(cat "$reason")"
+    exit 77
+  fi
+done
 [ -f "$dir/$name.log" ] && cat "$dir/$name.log"
 if [ ! -f "$dir/$name.status" ]; then
   echo "guest: $name did not run in the guest (the guest's console: $dir/console.log)"

@@ -55,7 +55,7 @@ guest_env() {
   cat <<'EOF'
 export HOME=/root WINEPREFIX=/root/.wine WINEARCH=win32 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8
+export LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 TAVIK_TEST_TIME_SCALE=10
 Xvfb :7 -screen 0 1280x1024x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
 export DISPLAY=:7
 i=0; while [ ! -e /tmp/.X11-unix/X7 ] && [ $i -lt 300 ]; do sleep 0.1; i=$((i+1)); done
@@ -86,11 +86,17 @@ guest_batch_job() {
   printf "build='%s'\nsrc='%s'\n" "$1" "$2"
   cat <<'EOF'
 tar -C / -xf /mnt/files.tar
-# A copy of the image's prefix for each of the build's two prefixes, with
-# the stamp wine-prefix.sh checks, so neither is made again (a minute each).
+# The image's prefix for each of the build's two prefixes, under an overlay
+# of its own (nothing copied), with the stamp wine-prefix.sh checks, so
+# neither is made again (a minute each).
 wineserver -k 2>/dev/null || true
-cp -a /root/.wine "$build/wineprefix"
-mv /root/.wine "$build/wineprefix-e2e"
+echo "tavik-guest: programs unpacked after $(cut -d' ' -f1 /proc/uptime) s"
+modprobe overlay
+for prefix in wineprefix wineprefix-e2e; do
+  mkdir -p "/var/tmp/$prefix/upper" "/var/tmp/$prefix/work" "$build/$prefix"
+  mount -t overlay overlay -o "lowerdir=/root/.wine,upperdir=/var/tmp/$prefix/upper,workdir=/var/tmp/$prefix/work" \
+    "$build/$prefix" || cp -a /root/.wine/. "$build/$prefix"
+done
 (
   . "$src/cmake/wine-prefix.sh"
   if command -v tavik_prefix_stamp >/dev/null; then
@@ -164,7 +170,11 @@ guest_batch() {
   rm -f "$dir/files.tar" "$dir/job.sh" "$dir/job.status" "$dir/selected.txt"
   grep 'tavik-guest:' "$dir/console.log" | tr -d '\r'
   echo "guest: image $((t1 - t0)) s, boot and batch $((t2 - t1)) s; console: $dir/console.log"
-  [ "$status" = 0 ] || { say "the guest's batch did not finish ($status)"; return 1; }
+  [ "$status" = 0 ] && return 0
+  say "the guest's batch did not finish ($status)"
+  # Once the batch has started, the cases that ran keep their results and
+  # the others fail on their own, each saying so; before, nothing ran.
+  grep -q 'tavik-guest: batch starts' "$dir/console.log" || return 1
 }
 
 case "${1:-}" in

@@ -375,6 +375,6 @@ void SetupRun::Shot(HWND window, const std::string& label, bool live) {
 }
 
 bool SetupRun::WaitForExit(DWORD* exitCode, DWORD timeoutMs) {
-  if (!started_ || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+  if (!started_ || WaitForSingleObject(process_.hProcess, Scaled(timeoutMs)) != WAIT_OBJECT_0) return false;
   return GetExitCodeProcess(process_.hProcess, exitCode) != 0;
 }

@@ -118,6 +118,11 @@ while IFS="$tab" read -r name limit workdir envs command; do
   [ "$status" = 124 ] && echo "guest: $name exceeded its $limit s limit and was ended" >>/tmp/case.log
   t1="$(cut -d' ' -f1 /proc/uptime)"
   cp /tmp/case.log "/mnt/$name.log"
+  # A failed scenario's screenshots come back with it.
+  if [ -d "$build/e2e-shots" ]; then
+    [ "$status" = 0 ] || { mkdir -p "/mnt/shots/$name" && cp -r "$build/e2e-shots/." "/mnt/shots/$name/"; }
+    rm -rf "$build/e2e-shots"
+  fi
   awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.0f\n", b - a }' >"/mnt/$name.seconds"
   echo "$status" >"/mnt/$name.status"
   echo "tavik-guest: $name: $status in $(cat "/mnt/$name.seconds") s"
@@ -132,7 +137,7 @@ guest_batch() {
   dir="$build/guest"
   src="$(cd "$here/.." && pwd)"
   [ -f "$dir/cases.txt" ] || { say "no $dir/cases.txt: configure the 32-bit build"; return 1; }
-  rm -f "$dir"/*.status "$dir"/*.log "$dir"/*.seconds "$dir"/*.skip "$dir/files.tar"
+  rm -rf "$dir"/*.status "$dir"/*.log "$dir"/*.seconds "$dir"/*.skip "$dir/files.tar" "$dir/shots"
   if ! guest_needed; then
     echo "this machine runs 32-bit programs natively; the 32-bit suite runs them directly" >"$dir/lane.skip"
     say "$(cat "$dir/lane.skip")"

@@ -86,7 +86,7 @@ void MoveTo(int x, int y) {
       return false;
     }
     if (steadySince == 0) steadySince = GetTickCount64();
-    return GetTickCount64() - steadySince >= kSteadyMs;
+    return GetTickCount64() - steadySince >= Scaled(kSteadyMs);
   }, 2500);
 }
 

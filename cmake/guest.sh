@@ -53,6 +53,9 @@ guest_boot() {
 # whole job, the crash dialog off (set in the image).
 guest_env() {
   cat <<'EOF'
+# Wine keeps the hidden and system attributes in a user.* extended
+# attribute, which the guest kernel's tmpfs lacks: /tmp stays on the disk.
+umount /tmp 2>/dev/null || true
 export HOME=/root WINEPREFIX=/root/.wine WINEARCH=win32 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 TAVIK_TEST_TIME_SCALE=10
@@ -182,34 +185,40 @@ guest_batch() {
   grep -q 'tavik-guest: batch starts' "$dir/console.log" || return 1
 }
 
-case "${1:-}" in
-  batch)
-    [ $# = 2 ] || { say "usage: guest.sh batch BUILD"; exit 2; }
-    guest_batch "$2"
-    ;;
-  boot)
-    shift
-    guest_boot "$@"
-    ;;
-  run)
-    [ $# -ge 4 ] || { say "usage: guest.sh run DIR [--timeout S] -- COMMAND..."; exit 2; }
-    dir="$(cd "$2" && pwd)"
-    shift 2
-    limit=1800
-    [ "$1" = --timeout ] && { limit="$2"; shift 2; }
-    [ "$1" = -- ] || { say "usage: guest.sh run DIR [--timeout S] -- COMMAND..."; exit 2; }
-    shift
-    guest_image || exit $?
-    { guest_env; echo "cd /mnt"; echo "$*"; } >"$dir/job.sh"
-    log="$dir/guest-console.log"
-    status=0
-    guest_boot --image "$image" --share "$dir" --log "$log" --timeout "$limit" || status=$?
-    cat "$log"
-    rm -f "$dir/job.sh" "$dir/job.status"
-    exit "$status"
-    ;;
-  *)
-    sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2
-    exit 2
-    ;;
-esac
+# The whole file is read before anything runs (one line calls main and
+# exits), so a run is not upset by an edit of this file while it boots.
+guest_main() {
+  case "${1:-}" in
+    batch)
+      [ $# = 2 ] || { say "usage: guest.sh batch BUILD"; exit 2; }
+      guest_batch "$2"
+      ;;
+    boot)
+      shift
+      guest_boot "$@"
+      ;;
+    run)
+      [ $# -ge 4 ] || { say "usage: guest.sh run DIR [--timeout S] -- COMMAND..."; exit 2; }
+      dir="$(cd "$2" && pwd)"
+      shift 2
+      limit=1800
+      [ "$1" = --timeout ] && { limit="$2"; shift 2; }
+      [ "$1" = -- ] || { say "usage: guest.sh run DIR [--timeout S] -- COMMAND..."; exit 2; }
+      shift
+      guest_image || exit $?
+      { guest_env; echo "cd /mnt"; echo "$*"; } >"$dir/job.sh"
+      log="$dir/guest-console.log"
+      status=0
+      guest_boot --image "$image" --share "$dir" --log "$log" --timeout "$limit" || status=$?
+      cat "$log"
+      rm -f "$dir/job.sh" "$dir/job.status"
+      exit "$status"
+      ;;
+    *)
+      sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2
+      exit 2
+      ;;
+  esac
+}
+
+guest_main "$@"; exit $?

@@ -24,6 +24,20 @@ function(tavik_guest_case name limit workdir env command)
                        SKIP_RETURN_CODE 77 TIMEOUT 60)
 endfunction()
 
+# End-to-end scenarios of the shipped exe, driven by the 32-bit driver: the
+# full install with its checks (first: it matters most); the versions that
+# need a 32-bit prefix with their branch assertions; the DLL-planting
+# scenario (the delay-load hook and the restricted search, in a 32-bit
+# process).
+set(e2e_files "$<TARGET_FILE:e2e_setup_test>" "$<TARGET_FILE:TavikSetup>"
+    "$<TARGET_FILE:TavikSetupSmall>" "$<TARGET_FILE:planted_dll>" "$<TARGET_FILE:planting_reference>"
+    "${e2e_full_payload}" "${CMAKE_BINARY_DIR}/payload/sample-small")
+macro(tavik_guest_e2e name filter)
+  tavik_guest_case(${name} 600 "${CMAKE_BINARY_DIR}" "LC_ALL=en_US.UTF-8;LANG=en_US.UTF-8"
+    "sh ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh ${CMAKE_BINARY_DIR} '${filter}'" ${e2e_files})
+endmacro()
+tavik_guest_e2e(full_install_defaults FullInstall.DefaultsGiveEveryFileTheShortcutsAndTheRegistration)
+
 # Test programs where a 32-bit process can differ: start-up's run-time
 # look-ups (comctl32 by full path, the restricted DLL search), payload
 # extraction, the install sequence (shortcuts through the delay-loaded
@@ -51,23 +65,10 @@ foreach(program message_loop_test system_dlls_test payload_test install_sequence
     "${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:${program}>${args}" ${files})
 endforeach()
 
-# End-to-end scenarios of the shipped exe, driven by the 32-bit driver: the
-# full install with its checks; the versions that need a 32-bit prefix with
-# their branch assertions; the DLL-planting scenario (the delay-load hook and
-# the restricted search, in a 32-bit process).
-set(e2e_files "$<TARGET_FILE:e2e_setup_test>" "$<TARGET_FILE:TavikSetup>"
-    "$<TARGET_FILE:TavikSetupSmall>" "$<TARGET_FILE:planted_dll>" "$<TARGET_FILE:planting_reference>"
-    "${e2e_full_payload}" "${CMAKE_BINARY_DIR}/payload/sample-small")
-foreach(scenario
-    "full_install_defaults|FullInstall.DefaultsGiveEveryFileTheShortcutsAndTheRegistration"
-    "windows_win98|Windows/*.*/win98" "windows_win31|Windows/*.*/win31"
-    "windows_winxp|Windows/*.*/winxp" "dll_planting|Planting.*")
-  string(REPLACE "|" ";" scenario "${scenario}")
-  list(GET scenario 0 name)
-  list(GET scenario 1 filter)
-  tavik_guest_case(${name} 600 "${CMAKE_BINARY_DIR}" "LC_ALL=en_US.UTF-8;LANG=en_US.UTF-8"
-    "sh ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh ${CMAKE_BINARY_DIR} '${filter}'" ${e2e_files})
+foreach(version win98 win31 winxp)
+  tavik_guest_e2e(windows_${version} "Windows/*.*/${version}")
 endforeach()
+tavik_guest_e2e(dll_planting "Planting.*")
 
 list(REMOVE_DUPLICATES guest_files)
 string(REPLACE ";" "\n" guest_files "${guest_files}")

@@ -41,8 +41,9 @@ tavik_guest_e2e(full_install_defaults FullInstall.DefaultsGiveEveryFileTheShortc
 # Test programs where a 32-bit process can differ: start-up's run-time
 # look-ups (comctl32 by full path, the restricted DLL search), payload
 # extraction, the install sequence (shortcuts through the delay-loaded
-# DLLs), the registry templates, and the responsiveness pump (only its two
-# tests of the pump: the whole program takes over ten minutes in the guest).
+# DLLs), the registry templates, and the responsiveness pump (only its test
+# of what the pump does: the others bound answer times, which say nothing
+# in an emulated guest, and the whole program takes over ten minutes there).
 foreach(program message_loop_test system_dlls_test payload_test install_sequence_test
                 registry_test install_run_test)
   get_test_property(${program} ENVIRONMENT env)
@@ -52,7 +53,7 @@ foreach(program message_loop_test system_dlls_test payload_test install_sequence
   set(files "$<TARGET_FILE:${program}>")
   set(args "")
   if(program STREQUAL "install_run_test")
-    set(args " '--gtest_filter=InstallRunTest.WindowAnswers*:InstallRunTest.LeavingAndClicks*'")
+    set(args " --gtest_filter=InstallRunTest.LeavingAndClicksDuringTheInstallChangeNothing")
   endif()
   if(program STREQUAL "system_dlls_test")
     list(APPEND files "$<TARGET_FILE:planted_dll>")

@@ -96,7 +96,7 @@ void MoveTo(int x, int y) {
       return false;
     }
     if (steadySince == 0) steadySince = GetTickCount64();
-    return GetTickCount64() - steadySince >= kSteadyMs;
+    return GetTickCount64() - steadySince >= Scaled(kSteadyMs);
   }, 2500);
 }
 
@@ -398,6 +398,6 @@ void SetupRun::Repaint(HWND window) {
 }
 
 bool SetupRun::WaitForExit(DWORD* exitCode, DWORD timeoutMs) {
-  if (!started_ || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+  if (!started_ || WaitForSingleObject(process_.hProcess, Scaled(timeoutMs)) != WAIT_OBJECT_0) return false;
   return GetExitCodeProcess(process_.hProcess, exitCode) != 0;
 }

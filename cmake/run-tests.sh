@@ -46,7 +46,9 @@ if [ "$runs_32" = 0 ]; then
   echo "== This machine cannot run the 32-bit build (no working $(. "$(dirname "$0")/wine-prefix.sh" && echo "$tavik_wine32")):" \
        "its Windows tests are skipped; the 64-bit build runs everything, the end-to-end scenarios included." >&2
 fi
-run_suite "$build"
+# The emulated i386 guest lane (make guest-test) runs only when asked for
+# with TAVIK_GUEST_LANE=1, until it fits the suite's time.
+if [ "$TAVIK_GUEST_LANE" = 1 ]; then run_suite "$build"; else run_suite "$build" -LE guest; fi
 if [ -n "$build_x64" ]; then
   if [ "$runs_32" = 1 ]; then run_suite "$build_x64" -LE e2e; else run_suite "$build_x64"; fi
 fi

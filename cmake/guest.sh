@@ -112,6 +112,12 @@ done
 WINEPREFIX="$build/wineprefix" wineserver -p
 WINEPREFIX="$build/wineprefix-e2e" wineserver -p
 echo "tavik-guest: batch starts after $(cut -d' ' -f1 /proc/uptime) s"
+# What runs, every two minutes, for the console of a run that hangs.
+( while sleep 120; do
+    echo "tavik-guest: processes after $(cut -d' ' -f1 /proc/uptime) s:"
+    ps -eo pid,pgid,stat,etime,args | grep -v ' \[' | cut -c1-160
+  done ) &
+watcher=$!
 tab="$(printf '\t')"
 while IFS="$tab" read -r name limit workdir envs command; do
   [ -n "$name" ] || continue
@@ -130,6 +136,7 @@ while IFS="$tab" read -r name limit workdir envs command; do
   echo "$status" >"/mnt/$name.status"
   echo "tavik-guest: $name: $status in $(cat "/mnt/$name.seconds") s"
 done </mnt/selected.txt
+kill "$watcher" 2>/dev/null || true
 wineserver -k 2>/dev/null || true
 echo "tavik-guest: batch ends after $(cut -d' ' -f1 /proc/uptime) s"
 EOF

@@ -9,8 +9,9 @@
 #   the faults that show with 8-byte pointers.
 # - it cannot (no 32-bit Wine, or a machine that executes no 32-bit code):
 #   BUILD's Windows tests are reported skipped with the reason, its
-#   host-side checks still run, and BUILD_X64 runs everything, the
-#   end-to-end scenarios included.
+#   host-side checks still run, the shipped program and a few of its test
+#   programs run in the emulated i386 guest (cmake/guest.sh), and BUILD_X64
+#   runs everything, the end-to-end scenarios included.
 # --plan prints the ctest runs this machine gets, and runs none.
 # One wineserver is kept alive per prefix, so each test skips Wine's cold
 # start. Without a display (CI) the script runs itself again under Xvfb.
@@ -31,7 +32,7 @@ run_suite() {  # run_suite BUILD [ctest options]
   dir="$1"
   shift
   if [ -n "$plan" ]; then
-    echo "ctest $dir $*"
+    echo "ctest $dir${*:+ $*}"
     return 0
   fi
   echo "== Tests of $dir"
@@ -44,11 +45,11 @@ run_suite() {  # run_suite BUILD [ctest options]
 (. "$(dirname "$0")/wine-prefix.sh" && tavik_runs_32bit) && runs_32=1 || runs_32=0
 if [ "$runs_32" = 0 ]; then
   echo "== This machine cannot run the 32-bit build (no working $(. "$(dirname "$0")/wine-prefix.sh" && echo "$tavik_wine32")):" \
-       "its Windows tests are skipped; the 64-bit build runs everything, the end-to-end scenarios included." >&2
+       "its Windows tests are skipped, the emulated i386 guest runs the shipped program and a few of them, and the 64-bit build runs everything." >&2
 fi
-# The emulated i386 guest lane (make guest-test) runs only when asked for
-# with TAVIK_GUEST_LANE=1, until it fits the suite's time.
-if [ "$TAVIK_GUEST_LANE" = 1 ]; then run_suite "$build"; else run_suite "$build" -LE guest; fi
+# BUILD's guest cases (label "guest") run the 32-bit build in the emulated
+# i386 guest where it cannot run here, and skip themselves where it can.
+run_suite "$build"
 if [ -n "$build_x64" ]; then
   if [ "$runs_32" = 1 ]; then run_suite "$build_x64" -LE e2e; else run_suite "$build_x64"; fi
 fi

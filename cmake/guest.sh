@@ -186,7 +186,7 @@ guest_batch() {
     fi
   done <"$dir/cases.txt"
   guest_batch_job "$build" "$src" >"$dir/job.sh"
-  limit="${TAVIK_GUEST_TIMEOUT:-1800}"
+  limit="${TAVIK_GUEST_TIMEOUT:-1200}"
   status=0
   guest_boot --image "$image" --share "$dir" --log "$dir/console.log" --timeout "$limit" || status=$?
   t2=$(date +%s)

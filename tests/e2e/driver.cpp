@@ -335,13 +335,20 @@ bool SetupRun::ReplaceEditText(int id, const std::string& text) {
   return WaitUntil([&] { return ControlText(Control(id)) == text; });
 }
 
+DWORD CalendarMs() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const ULONGLONG steps = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return static_cast<DWORD>(steps / 10000);  // differences of it wrap as GetTickCount's do
+}
+
 bool SetupRun::MessageOpen() const { return FindTopLevel(kMessageCaption) != nullptr; }
 
 bool SetupRun::WaitForMessage(MessageSeen* seen, DWORD timeoutMs) {
   HWND box = nullptr;
   if (!WaitUntil([&] { return (box = FindTopLevel(kMessageCaption)) != nullptr; }, timeoutMs))
     return false;
-  seen->seenAtMs = GetTickCount();
+  seen->seenAtMs = CalendarMs();
   seen->window = box;
   Settle(box);
   seen->chinese = Gb2312Of(WindowName(GetDlgItem(box, IDC_MESSAGE_CHINESE)).c_str());

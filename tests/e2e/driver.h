@@ -23,8 +23,14 @@ struct MessageSeen {
   std::string chinese;       // window text of control 1013, as GB2312
   std::string english;       // window text of control 1028
   std::vector<int> buttons;  // visible ones among IDOK, IDCANCEL, IDYES, IDNO
-  DWORD seenAtMs = 0;        // GetTickCount when it was first found
+  DWORD seenAtMs = 0;        // CalendarMs() when it was first found
 };
+
+// Milliseconds of the calendar clock, the one the setup program keeps its
+// five-second install page by. Measured by another clock, that floor looks
+// short whenever the machine's clock is stepped during an install, as a
+// virtual machine's is after a pause.
+DWORD CalendarMs();
 
 // Build paths arrive as Unix paths; Wine shows the root as drive Z.
 std::wstring WindowsPathOf(const std::string& unixPath);

@@ -136,7 +136,7 @@ TEST_F(PageFlow, AnswersLicenceBackAndTheEnterKey) {
 
   // The real Enter key with the language list focused starts the install.
   ASSERT_TRUE(setup.TabTo(IDC_LANGUAGE_COMBO));
-  const DWORD pressed = GetTickCount();
+  const DWORD pressed = CalendarMs();
   setup.PressKey(VK_RETURN);
   EXPECT_TRUE(setup.WaitUntil([&] { return !setup.Shows(IDC_NEXT); })) << "Enter did not start the install";
   ASSERT_EQ(FinishInstall(pressed, false, kInstallTimeoutMs).exitCode, 0u);

@@ -114,7 +114,7 @@ DWORD Scenario::WalkToInstall(const WizardChoices& choices) {
     EXPECT_EQ(static_cast<int>(selected), choices.language);
   }
   setup.Shot(setup.wizard(), "language-page");
-  const DWORD pressed = GetTickCount();
+  const DWORD pressed = CalendarMs();
   setup.Click(IDC_NEXT);
   return pressed;
 }

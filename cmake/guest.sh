@@ -66,10 +66,14 @@ wineserver -p
 EOF
 }
 
+# Sets image to the image folder, building the image if needed; what the
+# build says goes to the file ERRORS (shown as well). Returns its status
+# (77: cannot be made here).
 guest_image() {
   status=0
-  image="$("$here/guest-image.sh")" || status=$?
+  image="$("$here/guest-image.sh" 2>"$1")" || status=$?
   image="$(printf '%s\n' "$image" | tail -n 1)"
+  cat "$1" >&2
   return "$status"
 }
 
@@ -163,9 +167,7 @@ guest_batch() {
   fi
   t0=$(date +%s)
   status=0
-  image="$("$here/guest-image.sh" 2>"$dir/image.err")" || status=$?
-  image="$(printf '%s\n' "$image" | tail -n 1)"
-  cat "$dir/image.err" >&2
+  guest_image "$dir/image.err" || status=$?
   if [ "$status" = 77 ]; then
     tail -n 1 "$dir/image.err" | sed 's/^guest-image: //' >"$dir/lane.skip"
     return 77
@@ -220,13 +222,13 @@ guest_main() {
       [ "$1" = --timeout ] && { limit="$2"; shift 2; }
       [ "$1" = -- ] || { say "usage: guest.sh run DIR [--timeout S] -- COMMAND..."; exit 2; }
       shift
-      guest_image || exit $?
+      guest_image "$dir/guest-image.err" || exit $?
       { guest_env; echo "cd /mnt"; echo "$*"; } >"$dir/job.sh"
       log="$dir/guest-console.log"
       status=0
       guest_boot --image "$image" --share "$dir" --log "$log" --timeout "$limit" || status=$?
       cat "$log"
-      rm -f "$dir/job.sh" "$dir/job.status"
+      rm -f "$dir/job.sh" "$dir/job.status" "$dir/guest-image.err"
       exit "$status"
       ;;
     *)
